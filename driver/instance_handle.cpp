@@ -1,0 +1,3 @@
+#include "driver/instance_handle.h"
+
+HINSTANCE instanceHandle = nullptr;

@@ -1,0 +1,24 @@
+// The process entry point: start-up, one command, shut-down.
+
+#include "driver/command_line.h"
+#include "driver/instance_handle.h"
+#include "driver/report_error.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdlib>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    instanceHandle = GetModuleHandleA(nullptr);
+    defaultCaption = "Quorlan";
+    CoInitialize(nullptr);
+
+    CommandLineResult commandLine = runCommandLine(__argc, __argv);
+    int exitCode = commandLine.exitCode;
+
+    instanceHandle = nullptr;
+    CoUninitialize();
+    return exitCode;
+}

@@ -1,0 +1,39 @@
+#ifndef QUORLAN_TESTS_SUPPORT_TEMP_DIR_H
+#define QUORLAN_TESTS_SUPPORT_TEMP_DIR_H
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes away. Paths are Windows paths with backslashes.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The full path of a relative name ("a\\b.cpp") inside the folder.
+    std::string path(const std::string& relative) const;
+
+    // Writes a file (creating its folders); returns its full path.
+    std::string write(const std::string& relative, const std::string& content = "") const;
+
+private:
+    std::string path_;
+};
+
+// File helpers for tests that work on real files.
+bool writeFile(const std::string& path, const std::string& content);
+std::string readFile(const std::string& path);  // "" when it can't be read
+bool fileExists(const std::string& path);
+
+// Sets a file's modification time, in seconds since 1970 (UTC).
+bool setModifiedTime(const std::string& path, int64_t secondsSince1970);
+int64_t modifiedTime(const std::string& path);  // -1 when it can't be read
+
+#endif
