@@ -1,6 +1,7 @@
 // The process entry point: start-up, one command, shut-down.
 
 #include "driver/command_line.h"
+#include "driver/crash_filter.h"
 #include "driver/instance_handle.h"
 #include "driver/report_error.h"
 
@@ -11,6 +12,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    SetUnhandledExceptionFilter(crashFilter);
     instanceHandle = GetModuleHandleA(nullptr);
     defaultCaption = "Quorlan";
     CoInitialize(nullptr);
