@@ -59,7 +59,8 @@ start_display() {
             kill -0 "$XVFB_PID" 2>/dev/null || break
             sleep 0.05
         done
-        if [ -e "/tmp/.X11-unix/X$n" ]; then
+        # Another run may have taken the number meanwhile: then our Xvfb has exited.
+        if [ -e "/tmp/.X11-unix/X$n" ] && sleep 0.2 && kill -0 "$XVFB_PID" 2>/dev/null; then
             export DISPLAY=":$n"
             return 0
         fi
