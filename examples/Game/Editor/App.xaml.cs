@@ -1,0 +1,8 @@
+using System.Windows;
+
+namespace Editor
+{
+    public partial class App : Application
+    {
+    }
+}

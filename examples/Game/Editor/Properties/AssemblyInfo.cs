@@ -1,0 +1,4 @@
+using System.Reflection;
+
+[assembly: AssemblyTitle("Editor")]
+[assembly: AssemblyVersion("1.0.0.0")]

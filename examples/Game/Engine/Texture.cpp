@@ -1,0 +1,7 @@
+#include "Texture.hpp"
+
+namespace engine {
+
+bool Texture::load(const std::string& path) { return !path.empty(); }
+
+}  // namespace engine

@@ -1,0 +1,7 @@
+#include "GameLoop.h"
+
+int main()
+{
+    GameLoop loop;
+    return loop.run();
+}

@@ -1,0 +1,3 @@
+#include "Player.hpp"
+
+void Player::update(float seconds) { position.x += seconds; }

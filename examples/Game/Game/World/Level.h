@@ -1,0 +1,6 @@
+#pragma once
+
+class Level {
+public:
+    bool load(const char* name);
+};

@@ -1,0 +1,5 @@
+#include "Spawner.h"
+
+#include "Level.h"
+
+void Spawner::spawnAll(Level&) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class Level;
+
+class Spawner {
+public:
+    void spawnAll(Level& level);
+};

@@ -1,0 +1,1 @@
+#define IDI_GAME 101
