@@ -26,7 +26,8 @@ struct FileEntry {
 class FileIndex {
 public:
     // Adds every file of the solution's projects, each project's own files before those of the
-    // projects it references (depth first), then sorts the entries by name (_stricmp). Runs once.
+    // projects it references (depth first), then sorts the entries by name as _stricmp compares
+    // them in the "C" locale (ASCII letters folded, bytes unsigned). Runs once.
     void build(const Solution& solution);
 
     // Adds an entry pointing into path unless the same path text was added before.

@@ -63,7 +63,8 @@ void OpenFileDialog::createList(int width, int height)
 {
     listView = std::make_unique<ListView>(this);
     listView->moveTo(MARGIN, MARGIN);
-    listView->resizeTo(width, height - 2 * MARGIN - FILTER_BOX_HEIGHT - 2 * MARGIN);
+    int bottom = height - MARGIN - FILTER_BOX_HEIGHT - MARGIN;  // above the filter box and a gap
+    listView->resizeTo(width, bottom - MARGIN);
     listView->anchors = AnchorStretchX | AnchorFollowX | AnchorStretchY | AnchorFollowY;
     listView->updateLayout();
     listView->insertColumn(0, "File");
@@ -220,6 +221,8 @@ void OpenFileDialog::applyFilter(bool force)
     SendMessageA(listView->hwnd(), LVM_SETITEMCOUNT, rows, 0);
     if (rows > 0)
         listView->selectRow(proposedRow);
+    else  // the list keeps its old mark when it empties: it would name a row it no longer has
+        SendMessageA(listView->hwnd(), LVM_SETSELECTIONMARK, 0, -1);
     SendMessageA(listView->hwnd(), LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
     refreshTitle();
 }
