@@ -314,14 +314,10 @@ LRESULT Control::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         handled = onSize(args);
         break;
     }
-    case WM_SETFOCUS: {
-        EventArgs args;
-        handled = onSetFocus(args);
-        break;
-    }
+    case WM_SETFOCUS:
     case WM_KILLFOCUS: {
         EventArgs args;
-        handled = onKillFocus(args);
+        handled = message == WM_SETFOCUS ? onSetFocus(args) : onKillFocus(args);
         break;
     }
     case WM_PAINT:

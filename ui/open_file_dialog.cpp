@@ -110,7 +110,7 @@ bool OpenFileDialog::onShow(EventArgs& args)
     matches_.reserve(static_cast<size_t>(index.size()));
     applyFilter(true);
     // A restored row that the list does not have (any row of an empty list) is dropped.
-    int32_t rows = itemCount();
+    int32_t rows = rowCount();
     if (initialRow >= rows)
         initialRow = -1;
     if (initialRow >= 0)
@@ -195,36 +195,40 @@ void OpenFileDialog::applyFilter(bool force)
     matches_.clear();
 
     const int32_t total = index.size();
-    int32_t proposedRow = 0;
+    int32_t preferredRow = -1;
     if (currentFilter.empty()) {
         titleText_ += decimalText(total) + (total == 1 ? " file" : " files");
     } else {
-        OccurrenceCounter counter(currentFilter.data(), static_cast<int32_t>(currentFilter.size()));
-        int32_t preferred = -1;
-        std::string name;
-        for (int32_t position = 0; position < total; ++position) {
-            name.assign(index.at(position).name);
-            name = lowerCase(std::move(name));  // reuses the buffer
-            if (counter.count(name.data(), static_cast<int32_t>(name.size())) == 0)
-                continue;
-            matches_.push_back(position);
-            if (preferred < 0 && name.compare(0, currentFilter.size(), currentFilter) == 0)
-                preferred = static_cast<int32_t>(matches_.size()) - 1;
-        }
+        preferredRow = collectMatches();
         int32_t count = static_cast<int32_t>(matches_.size());
         titleText_ += decimalText(count) + (count == 1 ? " match (" : " matches (") + decimalText(total) + " total)";
-        if (preferred >= 0)
-            proposedRow = preferred;
     }
 
     int32_t rows = rowCount();
     SendMessageA(listView->hwnd(), LVM_SETITEMCOUNT, rows, 0);
     if (rows > 0)
-        listView->selectRow(proposedRow);
+        listView->selectRow(preferredRow >= 0 ? preferredRow : 0);
     else  // the list keeps its old mark when it empties: it would name a row it no longer has
         SendMessageA(listView->hwnd(), LVM_SETSELECTIONMARK, 0, -1);
     SendMessageA(listView->hwnd(), LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
     refreshTitle();
+}
+
+int32_t OpenFileDialog::collectMatches()
+{
+    OccurrenceCounter counter(currentFilter.data(), static_cast<int32_t>(currentFilter.size()));
+    int32_t preferredRow = -1;
+    std::string name;
+    for (int32_t position = 0; position < index.size(); ++position) {
+        name.assign(index.at(position).name);
+        name = lowerCase(std::move(name));  // reuses the buffer
+        if (counter.count(name.data(), static_cast<int32_t>(name.size())) == 0)
+            continue;
+        matches_.push_back(position);
+        if (preferredRow < 0 && name.compare(0, currentFilter.size(), currentFilter) == 0)
+            preferredRow = static_cast<int32_t>(matches_.size()) - 1;
+    }
+    return preferredRow;
 }
 
 void OpenFileDialog::refreshTitle()
@@ -239,11 +243,6 @@ void OpenFileDialog::refreshTitle()
 int32_t OpenFileDialog::rowCount() const
 {
     return currentFilter.empty() ? index.size() : static_cast<int32_t>(matches_.size());
-}
-
-int32_t OpenFileDialog::itemCount() const
-{
-    return static_cast<int32_t>(SendMessageA(listView->hwnd(), LVM_GETITEMCOUNT, 0, 0));
 }
 
 int32_t OpenFileDialog::selectedPosition() const

@@ -67,8 +67,11 @@ private:
     void applyFilter(bool force);
     // The caption: titleText_, then the selected file's name.
     void refreshTitle();
+    // Fills matches_ with the positions whose lower-cased name contains currentFilter; the row of
+    // the first match that begins with it, -1 when none does.
+    int32_t collectMatches();
+    // The number of rows the list has: every file, or the matches of a filter.
     int32_t rowCount() const;
-    int32_t itemCount() const;
     // The text of a cell, pointing into the solution model; null outside the list.
     const char* rowText(int32_t row, int32_t column) const;
 

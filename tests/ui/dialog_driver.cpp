@@ -20,13 +20,12 @@ namespace {
 
 const char* const FOLDERS[] = {"C:\\src\\Game\\engine\\", "C:\\src\\Game\\render\\", "C:\\src\\Game\\ui\\"};
 const char* const NAMES[] = {
-    "main.cpp",      "main.h",         "domain.cpp",    "viewport.cpp",   "viewport.h",     "camera.cpp",
-    "camera.h",      "shader.cpp",     "shader.h",      "texture.cpp",    "texture.h",      "mesh.cpp",
-    "mesh.h",        "input.cpp",      "input.h",       "audio.cpp",      "audio.h",        "physics.cpp",
-    "physics.h",     "scene.cpp",      "scene.h",       "entity.cpp",     "entity.h",       "timer.cpp",
-    "timer.h",       "window.cpp",     "window.h",      "font_atlas.cpp", "font_atlas.h",   "Material.cpp",
-    "Material.h",    "README.md",      "settings.json", "stdafx.cpp",     "stdafx.h",       "_config.h",
-};
+    "main.cpp",  "main.h",      "domain.cpp",  "viewport.cpp",   "viewport.h",   "camera.cpp",  "camera.h",
+    "shader.cpp", "shader.h",   "texture.cpp", "texture.h",      "mesh.cpp",     "mesh.h",      "input.cpp",
+    "input.h",   "audio.cpp",   "audio.h",     "physics.cpp",    "physics.h",    "scene.cpp",   "scene.h",
+    "entity.cpp", "entity.h",   "timer.cpp",   "timer.h",        "window.cpp",   "window.h",    "font_atlas.cpp",
+    "font_atlas.h", "Material.cpp", "Material.h", "README.md",   "settings.json", "stdafx.cpp", "stdafx.h",
+    "_config.h"};
 
 struct ShowReporter {
     OpenFileDialog* dialog;
