@@ -12,6 +12,21 @@ const char* const THIS_PROPERTY = "this";
 LONG width(const RECT& r) { return r.right - r.left; }
 LONG height(const RECT& r) { return r.bottom - r.top; }
 
+// One direction of followParentResize: a parent's size change moves the child, or stretches it
+// (to 0 when that leaves no room before the parent's edge and the child's margin).
+void followAxis(bool follow, bool stretch, LONG change, LONG margin, LONG parentEnd, LONG& position, LONG& extent)
+{
+    if (!follow)
+        return;
+    if (!stretch) {
+        position += change;
+        return;
+    }
+    extent += change;
+    if (extent < 0 || position + extent + margin > parentEnd)
+        extent = 0;
+}
+
 }  // namespace
 
 LRESULT CALLBACK sharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -161,27 +176,10 @@ void Control::followParentResize(const RECT& delta)
     RECT parentClient;
     GetClientRect(parent_->hwnd(), &parentClient);
 
-    if (anchors & AnchorFollowX) {
-        LONG dx = delta.right - delta.left;
-        if (anchors & AnchorStretchX) {
-            w += dx;
-            if (w < 0 || x + w + rightMargin_ > parentClient.right)
-                w = 0;
-        } else {
-            x += dx;
-        }
-    }
-    if (anchors & AnchorFollowY) {
-        LONG dy = delta.bottom - delta.top;
-        if (anchors & AnchorStretchY) {
-            h += dy;
-            if (h < 0 || y + h + bottomMargin_ > parentClient.bottom)
-                h = 0;
-        } else {
-            y += dy;
-        }
-    }
-
+    followAxis(anchors & AnchorFollowX, anchors & AnchorStretchX, delta.right - delta.left, rightMargin_,
+               parentClient.right, x, w);
+    followAxis(anchors & AnchorFollowY, anchors & AnchorStretchY, delta.bottom - delta.top, bottomMargin_,
+               parentClient.bottom, y, h);
     resizeTo(w, h);
     moveTo(x, y);
     ShowWindow(hwnd(), w > 0 && h > 0 && visible_ ? SW_SHOW : SW_HIDE);

@@ -50,6 +50,7 @@ class OpenFileWindow(unittest.TestCase):
             self.assertIsNotNone(shown)
             window = xdotool("search", "--sync", "--name", "^Open file in solution - ").split()[0]
             xdotool("windowfocus", "--sync", window)
+            time.sleep(0.3)  # X has given the focus; let Wine activate the window before keys arrive
             for number, action in enumerate(actions):
                 if number == len(actions) - 1:
                     self.screenshot()
