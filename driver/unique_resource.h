@@ -106,6 +106,13 @@ struct GdiObjectTraits {
     static void close(Value object) { DeleteObject(object); }
 };
 
+// An icon loaded without LR_SHARED.
+struct IconTraits {
+    using Value = HICON;
+    static Value empty() { return nullptr; }
+    static void close(Value icon) { DestroyIcon(icon); }
+};
+
 struct CStreamTraits {
     using Value = FILE*;
     static Value empty() { return nullptr; }
@@ -136,6 +143,7 @@ using UniqueGlobalMemory = UniqueResource<GlobalMemoryTraits>;
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 using UniqueGlobalAtom = UniqueResource<GlobalAtomTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
+using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueCStream = UniqueResource<CStreamTraits>;
 using UniqueClassRegistration = UniqueResource<ClassRegistrationTraits>;
 

@@ -1,0 +1,40 @@
+#include "solution/project.h"
+
+#include "driver/report_error.h"
+#include "solution/path.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+Project::Project() = default;
+
+Project::Project(const std::string& baseDir, const std::string& pathText) : baseDir(baseDir)
+{
+    path = PathIsRelativeA(pathText.c_str()) ? appendPath(baseDir, pathText) : pathText;
+    if (path.empty()) {
+        reportError("Quorlan error", "Full project filename is empty (was given '%s', solution path was '%s')!\n",
+                    pathText.c_str(), baseDir.c_str());
+    }
+}
+
+void Project::clear()
+{
+    files.clear();
+    references.clear();
+}
+
+std::string Project::findFileByName(const std::string& name) const
+{
+    for (const std::string& file : files) {
+        if (_stricmp(findFileName(file).c_str(), name.c_str()) == 0)
+            return file;
+    }
+    for (const std::unique_ptr<Project>& reference : references) {
+        std::string found = reference->findFileByName(name);
+        if (!found.empty())
+            return found;
+    }
+    return "";
+}

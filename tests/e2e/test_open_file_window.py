@@ -1,0 +1,116 @@
+"""The "Open file in solution" window driven with real keystrokes and clicks (xdotool) under Xvfb.
+
+tests/ui/dialog_driver.exe shows the window over a prepared solution of 3 x 36 files and prints
+what was chosen. A screenshot of each run, taken before its last action, is kept in
+<build>/e2e-artifacts.
+"""
+import os
+import re
+import select
+import subprocess
+import time
+import unittest
+
+from harness import BUILD_DIR, program, start
+
+DRIVER = program("tests", "ui", "dialog_driver.exe")
+ARTIFACTS = os.path.join(BUILD_DIR, "e2e-artifacts")
+FILES = 3 * 36
+
+
+def xdotool(*arguments):
+    result = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30, check=True)
+    return result.stdout.strip()
+
+
+def read_line(process, timeout=30.0):
+    """One line of the program's output, without waiting past the timeout."""
+    line = b""
+    deadline = time.monotonic() + timeout
+    while not line.endswith(b"\n"):
+        ready, _, _ = select.select([process.stdout], [], [], max(0.0, deadline - time.monotonic()))
+        if not ready:
+            raise AssertionError("no output in time; so far: %r" % line)
+        byte = os.read(process.stdout.fileno(), 1)
+        if not byte:
+            raise AssertionError("the program ended; so far: %r" % line)
+        line += byte
+    return line.decode("latin-1").rstrip("\r\n")
+
+
+class OpenFileWindow(unittest.TestCase):
+    def drive(self, *actions, arguments=()):
+        """Starts the window, performs the actions, and returns what the driver printed at the end.
+
+        Actions: ("type", text), ("key", xdotool key names...), ("double-click row 3",).
+        """
+        process = start(DRIVER, *arguments)
+        try:
+            shown = re.fullmatch(r"shown row3=(-?\d+),(-?\d+)", read_line(process))
+            self.assertIsNotNone(shown)
+            window = xdotool("search", "--sync", "--name", "^Open file in solution - ").split()[0]
+            xdotool("windowfocus", "--sync", window)
+            time.sleep(0.3)  # X has given the focus; let Wine activate the window before keys arrive
+            for number, action in enumerate(actions):
+                if number == len(actions) - 1:
+                    self.screenshot()
+                if action[0] == "type":
+                    xdotool("type", "--delay", "30", action[1])
+                elif action[0] == "key":
+                    xdotool("key", "--delay", "30", *action[1:])
+                else:
+                    xdotool("mousemove", "--sync", shown.group(1), shown.group(2),
+                            "click", "--repeat", "2", "--delay", "60", "1")
+            outcome = read_line(process)
+            process.wait(timeout=30)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+            process.stdout.close()
+            process.stderr.close()
+        return dict(field.split("=", 1) for field in outcome.split(" "))
+
+    def screenshot(self):
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        name = self.id().rsplit(".", 1)[-1] + ".png"
+        subprocess.run(["import", "-window", "root", os.path.join(ARTIFACTS, name)], timeout=30, check=False)
+
+    def test_enter_chooses_the_proposed_row_of_the_typed_filter(self):
+        chosen = self.drive(("type", "Main"), ("key", "Return"))
+        self.assertEqual({"result": "0", "name": "main.cpp", "filter": "main"},
+                         {k: chosen[k] for k in ("result", "name", "filter")})
+
+    def test_up_down_and_page_keys_move_the_list_while_the_caret_stays(self):
+        chosen = self.drive(("type", "a"), ("key", "Left"), ("key", "Down", "Down", "Down", "Up"), ("key", "Return"))
+        self.assertEqual(("0", "2", "0"), (chosen["result"], chosen["mark"], chosen["caret"]))
+        paged = self.drive(("key", "Next"), ("key", "Return"))
+        self.assertGreater(int(paged["mark"]), 5)
+        back = self.drive(("key", "Next", "Next", "Prior"), ("key", "Return"))
+        self.assertLess(int(back["mark"]), int(paged["mark"]) * 2)
+
+    def test_home_and_end_move_the_list_only_while_the_filter_box_is_empty(self):
+        empty = self.drive(("key", "End"), ("key", "Return"))
+        self.assertEqual(str(FILES - 1), empty["mark"])
+        typed = self.drive(("type", "cam"), ("key", "Down", "Home"), ("key", "Return"))
+        self.assertEqual(("1", "0"), (typed["mark"], typed["caret"]))
+
+    def test_enter_on_an_empty_list_gives_0_and_no_file(self):
+        chosen = self.drive(("type", "nothing-like-it"), ("key", "Return"))
+        self.assertEqual(("0", "-1", "-1", ""), (chosen["result"], chosen["mark"], chosen["position"], chosen["name"]))
+
+    def test_escape_and_alt_f4_cancel(self):
+        self.assertEqual("1", self.drive(("type", "main"), ("key", "Escape"))["result"])
+        self.assertEqual("1", self.drive(("key", "alt+F4"))["result"])
+
+    def test_restored_filter_is_replaced_by_the_first_typed_character(self):
+        chosen = self.drive(("type", "vi"), ("key", "Return"), arguments=("texture", "1"))
+        self.assertEqual(("viewport.cpp", "vi"), (chosen["name"], chosen["filter"]))
+
+    def test_double_click_chooses_the_row_under_the_pointer(self):
+        chosen = self.drive(("double-click row 3",))
+        self.assertEqual(("0", "3"), (chosen["result"], chosen["mark"]))
+
+
+if __name__ == "__main__":
+    unittest.main()

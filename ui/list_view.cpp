@@ -1,0 +1,65 @@
+#include "ui/list_view.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
+                         LVS_SINGLESEL | LVS_REPORT;
+
+// The list-view class must be known before the window is made: the layer would otherwise
+// register a class of that name of its own.
+const char* registeredListViewClass()
+{
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&init);
+    return WC_LISTVIEWA;
+}
+
+}  // namespace
+
+ListView::ListView(Control* parent) : Control(registeredListViewClass(), LIST_STYLE, parent)
+{
+    setClientEdge();
+    addExtendedStyle(LVS_EX_DOUBLEBUFFER);
+}
+
+void ListView::addExtendedStyle(DWORD bits)
+{
+    LRESULT current = SendMessageA(hwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageA(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, current | bits);
+}
+
+void ListView::insertColumn(int32_t position, const char* header)
+{
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(header);
+    SendMessageA(hwnd(), LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
+}
+
+void ListView::selectRow(int32_t row)
+{
+    LVITEMA item = {};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(hwnd(), LVM_SETSELECTIONMARK, 0, row);
+    SendMessageA(hwnd(), LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+LRESULT ListView::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY && displayTextHandler.hasTarget()) {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+        if (info->hdr.code == LVN_GETDISPINFOA && info->hdr.hwndFrom == hwnd() && (info->item.mask & LVIF_TEXT)) {
+            DisplayTextArgs args;
+            args.row = info->item.iItem;
+            args.column = info->item.iSubItem;
+            displayTextHandler(*this, args);
+            if (args.text)
+                info->item.pszText = const_cast<char*>(args.text);
+        }
+    }
+    return Control::windowProc(message, wParam, lParam);
+}

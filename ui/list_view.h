@@ -1,0 +1,32 @@
+#ifndef QUORLAN_UI_LIST_VIEW_H
+#define QUORLAN_UI_LIST_VIEW_H
+
+// ListView: a virtual report list ("SysListView32" with LVS_OWNERDATA) on the window layer.
+//
+// The list holds no texts, only an item count; it asks displayTextHandler for each cell it
+// paints. Its notifications arrive at its parent, whose Control hands them back to the list.
+
+#include "ui/control.h"
+
+#include <cstdint>
+
+class ListView : public Control {
+public:
+    // A single-selection, double-buffered report list with a client edge, a child of parent.
+    explicit ListView(Control* parent);
+
+    // Adds list-view extended style bits (LVS_EX_...).
+    void addExtendedStyle(DWORD bits);
+    void insertColumn(int32_t position, const char* header);
+    // Selects and focuses the row, sets the selection mark to it and scrolls it fully into view.
+    void selectRow(int32_t row);
+
+    // Asked for the text of each cell; the text it hands back must outlive the list, since the
+    // list keeps the pointer instead of a copy. Empty: the cells stay blank.
+    EventHandler<DisplayTextArgs> displayTextHandler;
+
+protected:
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+#endif

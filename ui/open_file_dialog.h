@@ -1,0 +1,83 @@
+#ifndef QUORLAN_UI_OPEN_FILE_DIALOG_H
+#define QUORLAN_UI_OPEN_FILE_DIALOG_H
+
+// OpenFileDialog: the "Open file in solution" window.
+//
+// A fixed-size top-level window (class "OpenFileWindow") with a virtual list of the index's files
+// and a filter box below it. Releasing a key narrows the list to the files whose name contains the
+// filter text (ASCII letters folded, folders never searched) and names the selected file in the
+// caption. Enter or a double-click chooses the selected file (result 0); Escape or closing the
+// window cancels (result 1). Arrow and page keys typed in the filter box move the list's
+// selection, Home and End too while the box is empty.
+//
+// The list shows pointers into the index, and the index points into the solution model, so the
+// model must outlive the dialog. One such window exists at a time (its class is registered by the
+// dialog and unregistered with it).
+
+#include "flip/file_index.h"
+#include "ui/edit_box.h"
+#include "ui/list_view.h"
+#include "ui/window.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class OpenFileDialog : public Window {
+public:
+    // A hidden, fully built window, centered on referenceWindow unless that is null.
+    explicit OpenFileDialog(HWND referenceWindow);
+    ~OpenFileDialog() override;
+
+    // The index position of the selected row; a value outside 0 to index.size() - 1 when no row
+    // of the list is selected.
+    int32_t selectedPosition() const;
+
+    // Filled by the caller before runModal; read-only while the window exists.
+    FileIndex index;
+    // The caller may put a text into the filter box before runModal.
+    std::unique_ptr<EditBox> editBox;
+    std::unique_ptr<ListView> listView;
+    // The row to select when the window is shown, -1 for the row the filter proposes.
+    int32_t initialRow = -1;
+    // The lower-cased filter text applied last.
+    std::string currentFilter;
+
+protected:
+    // Applies the restored filter and selects the initial row.
+    bool onShow(EventArgs& args) override;
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void makeFixedSize();
+    void createList(int width, int height);
+    void createFilterBox(int width, int height);
+    void connectHandlers();
+    void loadIcon();
+
+    void handleKeyDown(Control& sender, KeyEventArgs& args);
+    void handleKeyUp(Control& sender, KeyEventArgs& args);
+    void forwardWheel(Control& sender, WheelEventArgs& args);
+    void provideRowText(Control& sender, DisplayTextArgs& args);
+    void sendKeyToList(uint32_t key);
+
+    // Filters the index by the filter box's text unless it is the text applied last (or force),
+    // proposes a row and refreshes the caption.
+    void applyFilter(bool force);
+    // The caption: titleText_, then the selected file's name.
+    void refreshTitle();
+    // Fills matches_ with the positions whose lower-cased name contains currentFilter; the row of
+    // the first match that begins with it, -1 when none does.
+    int32_t collectMatches();
+    // The number of rows the list has: every file, or the matches of a filter.
+    int32_t rowCount() const;
+    // The text of a cell, pointing into the solution model; null outside the list.
+    const char* rowText(int32_t row, int32_t column) const;
+
+    std::vector<int32_t> matches_;  // index positions of the rows while a filter is applied
+    std::string titleText_;          // the caption without the selected file's name
+    UniqueIcon icon_;
+};
+
+#endif
