@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -80,6 +81,35 @@ TEST_F(WindowSearchTest, LaterEditionsTalkToTheManagementWindowOfTheSameInstance
         EXPECT_EQ(mainWindow, findVisualStudioWindow(vs2008, filter, solution + " ", foundMain));
         EXPECT_EQ(mainWindow, foundMain);
     }
+}
+
+TEST_F(WindowSearchTest, WithoutProcessFilterOnlyTheMainWindowsThreadCounts)
+{
+    HWND mainWindow = makeWindow(solution + " - Microsoft Visual Studio");
+    HWND management = makeWindow(MANAGEMENT_WINDOW_TITLE);
+
+    // Another instance's management window, made later (so offered earlier) on another thread.
+    UniqueHandle madeEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    UniqueHandle doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    HANDLE made = madeEvent.get();
+    HANDLE done = doneEvent.get();
+    std::thread otherInstance([made, done] {
+        UniqueWindow other(CreateWindowExA(0, "STATIC", MANAGEMENT_WINDOW_TITLE, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                           nullptr, nullptr, nullptr));
+        SetEvent(made);
+        // Reading the title of a window of another thread sends it a message: keep answering.
+        while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+        }
+    });
+    WaitForSingleObject(made, INFINITE);
+    HWND foundMain = nullptr;
+    EXPECT_EQ(management, findVisualStudioWindow(vs2010, 0, solution + " ", foundMain));
+    EXPECT_EQ(mainWindow, foundMain);
+    SetEvent(done);
+    otherInstance.join();
 }
 
 TEST_F(WindowSearchTest, WithoutManagementWindowTheMainWindowIsTheOne)
