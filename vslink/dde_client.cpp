@@ -64,10 +64,13 @@ bool DdeClient::connect(const char* serviceName)
     }
 
     // Sent, not posted, and to this one window, never broadcast: the server's acknowledgement is
-    // itself a sent message and normally arrives before SendMessageA returns.
+    // itself a sent message and normally arrives before the send returns. The send is bounded by
+    // the same time-out, so a hung server can't hang the tool.
     ackReceived = false;
-    SendMessageA(serverWindow, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(clientWindow.get()),
-                 PackDDElParam(WM_DDE_INITIATE, serviceAtom.get(), topicAtom.get()));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(serverWindow, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(clientWindow.get()),
+                        PackDDElParam(WM_DDE_INITIATE, serviceAtom.get(), topicAtom.get()), SMTO_NORMAL, timeoutMs,
+                        &ignored);
     if (!waitForAck(timeoutMs)) {
         lastError = DDE_ERR_NO_ACK;
         return false;

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -78,6 +79,31 @@ TEST_F(DdeClientTest, MissingAcknowledgementsAreWaitedForAFixedTime)
     EXPECT_GE(GetTickCount() - start, TIMEOUT_MS);
     EXPECT_EQ(0u, client.error());
     EXPECT_EQ(std::vector<std::string>{"[Open(\"C:\\a.cpp\")]"}, received);
+}
+
+TEST_F(DdeClientTest, HungServerCostsNoMoreThanTwoTimeouts)
+{
+    // A window whose thread never looks at its messages again.
+    UniqueHandle madeEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    UniqueHandle doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    HANDLE made = madeEvent.get();
+    HANDLE done = doneEvent.get();
+    HWND hung = nullptr;
+    std::thread hungThread([made, done, &hung] {
+        UniqueWindow window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+        hung = window.get();
+        SetEvent(made);
+        WaitForSingleObject(done, INFINITE);
+    });
+    WaitForSingleObject(made, INFINITE);
+
+    DdeClient client(hung, TIMEOUT_MS);
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(client.connect("VisualStudio.9.0"));
+    EXPECT_LT(GetTickCount() - start, 4 * TIMEOUT_MS);
+    EXPECT_STREQ("DDE_ERR_NO_ACK", client.errorName());
+    SetEvent(done);
+    hungThread.join();
 }
 
 TEST_F(DdeClientTest, NullServerWindowFailsAtOnceAndCreatesNothing)
