@@ -6,10 +6,8 @@ std::string solutionText(const std::vector<std::string>& projectPaths)
 {
     std::string text = "\xEF\xBB\xBF\nMicrosoft Visual Studio Solution File, Format Version 12.00\n";
     for (const std::string& path : projectPaths) {
-        text += "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91E6BC8}\") = \"name\", \"" + path +
-                "\", \"{11111111-2222-3333-4444-555555555555}\"\n"
-                "\tProjectSection(ProjectDependencies) = postProject\n"
-                "\t\tProject(\"x\") = \"y\", \"indented.vcxproj\"\n"
+        text += "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91E6BC8}\") = \"name\", \"" + path + "\", \"{1}\"\n"
+                "\tProjectSection(ProjectDependencies) = postProject\n\t\tProject(\"x\") = \"y\", \"indented\"\n"
                 "\tEndProjectSection\nEndProject\n";
     }
     return text + "Global\n\tGlobalSection(SolutionProperties) = preSolution\n\tEndGlobalSection\nEndGlobal\n";
@@ -23,6 +21,14 @@ std::string vcxprojText(const std::vector<std::string>& items)
         text += "    <" + item.substr(0, space) + " Include=\"" + item.substr(space + 1) + "\" />\n";
     }
     return text + "  </ItemGroup>\n</Project>\n";
+}
+
+std::unique_ptr<Project> makeProject(const std::string& path, std::vector<std::string> files)
+{
+    auto project = std::make_unique<Project>();
+    project->path = path;
+    project->files = std::move(files);
+    return project;
 }
 
 std::vector<std::string> walkLines(const Project& project, const std::string& indent)
