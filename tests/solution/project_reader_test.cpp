@@ -75,6 +75,14 @@ TEST_F(ProjectReaderTest, UnreadableFilesLeaveTheProjectEmptyAndOnlyUnknownKinds
         EXPECT_TRUE(project.files.empty()) << file.first;
     }
     EXPECT_TRUE(load("empty.vcxproj", ""));
+    {
+        // Held open for writing by another program, as Visual Studio does: still read.
+        UniqueWin32File writer(CreateFileA(dir.path("empty.vcxproj").c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(writer);
+        LoadContext context;
+        EXPECT_TRUE(project.load(false, {}, context));
+    }
     EXPECT_TRUE(load("noroot.vcxproj", "<Other><ItemGroup><None Include=\"a\"/></ItemGroup></Other>"));
     EXPECT_TRUE(project.files.empty());
     EXPECT_TRUE(recorder.messages().empty());
