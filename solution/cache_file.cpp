@@ -93,6 +93,37 @@ bool CacheReader::takeEntries(int32_t count)
     return true;
 }
 
+namespace {
+
+// A count of project records, then the records: a solution's projects or a project's references.
+bool writeProjectRecords(CacheWriter& stream, const std::vector<std::unique_ptr<Project>>& list)
+{
+    if (!stream.writeInteger(static_cast<int32_t>(list.size())))
+        return false;
+    for (const std::unique_ptr<Project>& project : list) {
+        if (!project->writeCache(stream))
+            return false;
+    }
+    return true;
+}
+
+// Appends the records written by writeProjectRecords to list, which keeps those read before a
+// failure.
+bool readProjectRecords(CacheReader& stream, std::vector<std::unique_ptr<Project>>& list)
+{
+    int32_t count;
+    if (!stream.readCount(count, MIN_PROJECT_RECORD_SIZE) || !stream.takeEntries(count))
+        return false;
+    for (int32_t i = 0; i < count; ++i) {
+        list.push_back(std::make_unique<Project>());
+        if (!list.back()->readCache(stream))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool Project::writeCache(CacheWriter& stream) const
 {
     // Each file's directory goes into the table once; a hash map finds it again (the table of a
@@ -119,13 +150,7 @@ bool Project::writeCache(CacheWriter& stream) const
         if (!stream.writeString(findFileName(files[i])) || !stream.writeInteger(directoryIndexes[i]))
             return false;
     }
-    if (!stream.writeInteger(static_cast<int32_t>(references.size())))
-        return false;
-    for (const std::unique_ptr<Project>& reference : references) {
-        if (!reference->writeCache(stream))
-            return false;
-    }
-    return true;
+    return writeProjectRecords(stream, references);
 }
 
 bool Project::readCache(CacheReader& stream)
@@ -164,15 +189,7 @@ bool Project::readCacheRecord(CacheReader& stream)
         files.push_back(lowerCase(std::move(file)));
     }
 
-    int32_t referenceCount;
-    if (!stream.readCount(referenceCount, MIN_PROJECT_RECORD_SIZE) || !stream.takeEntries(referenceCount))
-        return false;
-    for (int32_t i = 0; i < referenceCount; ++i) {
-        references.push_back(std::make_unique<Project>());
-        if (!references.back()->readCache(stream))
-            return false;
-    }
-    return true;
+    return readProjectRecords(stream, references);
 }
 
 namespace {
@@ -193,14 +210,9 @@ bool Solution::writeCacheTo(FILE* file) const
 
     CacheWriter stream(file);
     if (!stream.writeInteger(CACHE_FORMAT_VERSION) || !stream.writeBytes(revision, sizeof revision) ||
-        !stream.writeString(lastFilter) || !stream.writeInteger(lastSelection) || !stream.writeString(solutionPath) ||
-        !stream.writeInteger(static_cast<int32_t>(projects.size())))
+        !stream.writeString(lastFilter) || !stream.writeInteger(lastSelection) || !stream.writeString(solutionPath))
         return false;
-    for (const std::unique_ptr<Project>& project : projects) {
-        if (!project->writeCache(stream))
-            return false;
-    }
-    return true;
+    return writeProjectRecords(stream, projects);
 }
 
 bool Solution::writeCache() const
@@ -227,7 +239,6 @@ bool Solution::readCache()
     CacheReader stream(file.get(), file.size());
     int32_t version;
     std::string storedPath;
-    int32_t projectCount;
     if (!stream.readInteger(version) || version != CACHE_FORMAT_VERSION || !stream.skip(REVISION_SIZE) ||
         !stream.readString(lastFilter) || !stream.readInteger(lastSelection) || !stream.readString(storedPath))
         return false;
@@ -236,12 +247,5 @@ bool Solution::readCache()
     if (_stricmp(storedPath.c_str(), solutionPath.c_str()) != 0)
         return false;
     solutionPath = storedPath;
-    if (!stream.readCount(projectCount, MIN_PROJECT_RECORD_SIZE) || !stream.takeEntries(projectCount))
-        return false;
-    for (int32_t i = 0; i < projectCount; ++i) {
-        projects.push_back(std::make_unique<Project>());
-        if (!projects.back()->readCache(stream))
-            return false;
-    }
-    return true;
+    return readProjectRecords(stream, projects);
 }
