@@ -29,7 +29,8 @@ double now()
 // A project of filesPerProject items spread over 25 folders, as ClCompile and ClInclude pairs.
 std::string projectText(int project, int filesPerProject)
 {
-    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Project DefaultTargets=\"Build\">\n  <ItemGroup>\n";
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                       "<Project DefaultTargets=\"Build\">\n  <ItemGroup>\n";
     for (int i = 0; i < filesPerProject; ++i) {
         char item[160];
         snprintf(item, sizeof item, "    <%s Include=\"src\\module%02d\\Source_%d_%05d.%s\" />\n",

@@ -197,7 +197,8 @@ namespace {
 // Beside the cache, named by the process, so that two runs writing at once never share it.
 std::string temporaryCachePath(const std::string& cachePath)
 {
-    return appendPath(removeFileSpec(cachePath), "qlcache-" + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + ".tmp");
+    return appendPath(removeFileSpec(cachePath),
+                      "qlcache-" + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + ".tmp");
 }
 
 }  // namespace

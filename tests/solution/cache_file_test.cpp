@@ -44,7 +44,8 @@ protected:
 TEST_F(CacheFileTest, WorkedExampleIsWrittenByteForByteAndReadBackLowerCased)
 {
     auto written = solution();
-    written->projects.push_back(makeProject("C:\\s\\a\\a.vcxproj", {"C:\\s\\a\\x.cpp", "C:\\s\\a\\x.h", "C:\\s\\b\\y.cpp"}));
+    written->projects.push_back(
+        makeProject("C:\\s\\a\\a.vcxproj", {"C:\\s\\a\\x.cpp", "C:\\s\\a\\x.h", "C:\\s\\b\\y.cpp"}));
     ASSERT_TRUE(written->writeCache());
     ASSERT_EQ(159u, WORKED_EXAMPLE.size());
     EXPECT_EQ(WORKED_EXAMPLE, readFile(written->cachePath));
@@ -57,9 +58,10 @@ TEST_F(CacheFileTest, WorkedExampleIsWrittenByteForByteAndReadBackLowerCased)
     written->projects[0]->references[0]->references.push_back(makeProject("C:\\S\\Core.vcxproj", {"C:\\S\\Core.h"}));
     written->projects.push_back(makeProject("C:\\S\\Empty.csproj", {}));
     ASSERT_TRUE(written->writeCache());
-    EXPECT_NE(std::string::npos, readFile(written->cachePath)
-                                     .find(integer(3) + integer(2) + text("C:\\S\\A") + text("c:\\s\\a") + text("X.CPP") +
-                                           integer(0) + text("y.cpp") + integer(1) + text("Z.H") + integer(0)));
+    EXPECT_NE(std::string::npos,
+              readFile(written->cachePath)
+                  .find(integer(3) + integer(2) + text("C:\\S\\A") + text("c:\\s\\a") + text("X.CPP") + integer(0) +
+                        text("y.cpp") + integer(1) + text("Z.H") + integer(0)));
     auto read = solution();
     ASSERT_TRUE(read->readCache());
     EXPECT_EQ("Ma", read->lastFilter);

@@ -32,7 +32,8 @@ TEST_F(ProjectReaderTest, MsbuildItemsAreCollectedByGroupThenByItemList)
                      "<Project><ItemGroup>\n"
                      "  <ClInclude Include=\"b.h\" /><ClCompile Include=\"..\\common\\util.cpp\" />\n"
                      "  <ClCompile Include=\"D:\\x\\y.cpp\"><Filter>src</Filter></ClCompile><ClCompile />\n"
-                     "  <clcompile Include=\"lower.cpp\" /><ClCompile include=\"lower.cpp\" /><Unknown Include=\"u\" />\n"
+                     "  <clcompile Include=\"lower.cpp\" /><ClCompile include=\"lower.cpp\" />\n"
+                     "  <Unknown Include=\"u\" />\n"
                      "  <None Include='a&amp;b&#46;txt' /><Compile Include=\"c.cs\" />\n"
                      "</ItemGroup>\n"
                      "<ImportGroup><ItemGroup><ClCompile Include=\"nested.cpp\" /></ItemGroup></ImportGroup>\n"
@@ -56,10 +57,12 @@ TEST_F(ProjectReaderTest, VcprojFilesComeBeforeTheirFiltersAtEveryDepth)
     EXPECT_TRUE(load("old.VCPROJ", "<VisualStudioProject><Files>"
                                    "<Filter><Filter><Filter><File RelativePath=\"deep.cpp\"/></Filter></Filter>"
                                    "<File RelativePath=\"f1.cpp\"><File RelativePath=\"inside.cpp\"/></File></Filter>"
-                                   "<File RelativePath=\".\\top.cpp\"/><File/><Filter><File RelativePath=\"f2.h\"/></Filter>"
+                                   "<File RelativePath=\".\\top.cpp\"/><File/>"
+                                   "<Filter><File RelativePath=\"f2.h\"/></Filter>"
                                    "</Files><Files><File RelativePath=\"second.cpp\"/></Files></VisualStudioProject>"));
-    EXPECT_EQ((std::vector<std::string>{dir.path("top.cpp"), dir.path("f1.cpp"), dir.path("deep.cpp"), dir.path("f2.h")}),
-              project.files);
+    EXPECT_EQ(
+        (std::vector<std::string>{dir.path("top.cpp"), dir.path("f1.cpp"), dir.path("deep.cpp"), dir.path("f2.h")}),
+        project.files);
 }
 
 TEST_F(ProjectReaderTest, UnreadableFilesLeaveTheProjectEmptyAndOnlyUnknownKindsAreReported)
@@ -107,7 +110,8 @@ TEST_F(ProjectReaderTest, ReferencesAreLoadedButCyclesAreNot)
 
     // A chain of distinct project files stops at the depth the cache can hold.
     for (size_t i = 1; i <= MAX_REFERENCE_DEPTH; ++i)
-        dir.write("p" + std::to_string(i) + ".vcxproj", vcxprojText({"ProjectReference p" + std::to_string(i + 1) + ".vcxproj"}));
+        dir.write("p" + std::to_string(i) + ".vcxproj",
+                  vcxprojText({"ProjectReference p" + std::to_string(i + 1) + ".vcxproj"}));
     EXPECT_TRUE(load("p0.vcxproj", vcxprojText({"ProjectReference p1.vcxproj"})));
     size_t depth = 1;
     for (const Project* p = &project; !p->references.empty(); p = p->references[0].get())
@@ -138,7 +142,8 @@ TEST_F(ProjectReaderTest, DeepNestingIsRefusedBeforeTheParserRecurses)
 TEST(XmlDepthTest, CountsLevelsTheWayTheParserOpensThem)
 {
     EXPECT_TRUE(xmlDepthWithin("<a><b/><b x='/>'/></a>", 1));
-    EXPECT_TRUE(xmlDepthWithin("<?xml version='1.0'?><!DOCTYPE a [<!ELEMENT a (b)>]><a><!--<b>--><![CDATA[<b>]]></a>", 1));
+    EXPECT_TRUE(
+        xmlDepthWithin("<?xml version='1.0'?><!DOCTYPE a [<!ELEMENT a (b)>]><a><!--<b>--><![CDATA[<b>]]></a>", 1));
     EXPECT_FALSE(xmlDepthWithin("<a><b x=\"</a>\"><c></c></b></a>", 2));  // quotes hide markup
     EXPECT_FALSE(xmlDepthWithin("<a\"><b\"><c>", 2));                     // a quote can be part of a name
     EXPECT_FALSE(xmlDepthWithin("<a><b><?></b></a>?><c><d>", 3));        // "<?>" ends no instruction

@@ -68,10 +68,11 @@ TEST_F(SolutionReaderTest, FailuresAreReportedWithTheirTexts)
     }
     EXPECT_FALSE(fileExists(dir.path("App.sln.qlcache")));
     char systemText[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, systemText, sizeof systemText, nullptr);
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, systemText, sizeof systemText,
+                   nullptr);
     EXPECT_EQ((std::vector<std::string>{"Couldn't find solution file " + dir.path("App.sln") + ".\n",
-                                        "Solution file '" + dir.path("App.sln") + "' exists but it couldn't be loaded:\n" +
-                                            systemText + "\n"}),
+                                        "Solution file '" + dir.path("App.sln") +
+                                            "' exists but it couldn't be loaded:\n" + systemText + "\n"}),
               recorder.texts());
 
     EXPECT_TRUE(load());  // no projects at all
@@ -110,9 +111,10 @@ TEST_F(SolutionReaderTest, FreshCacheSparesEveryProjectFileNotNewerThanIt)
     setTimes({projects[1], "lib2\\lib2.vcxproj"});
     ASSERT_TRUE(setModifiedTime(dir.path(projects[0]), NEWER_TIME));
     ASSERT_TRUE(load());
-    EXPECT_EQ((std::vector<std::string>{full[0], full[1], "  P " + dir.path("lib2\\lib2.vcxproj"),
-                                        "  F " + dir.path("lib2\\Lib2.h"), full[4], "F " + lowerCase(dir.path("b\\B2.cpp"))}),
-              walkLines(*solution));
+    EXPECT_EQ(
+        (std::vector<std::string>{full[0], full[1], "  P " + dir.path("lib2\\lib2.vcxproj"),
+                                  "  F " + dir.path("lib2\\Lib2.h"), full[4], "F " + lowerCase(dir.path("b\\B2.cpp"))}),
+        walkLines(*solution));
 
     // A newer solution file discards the whole cache.
     setTimes(projects);
@@ -160,7 +162,8 @@ TEST_F(SolutionReaderTest, CacheOfAnotherCopyOfTheTreeIsStale)
     dir.write("App.sln.qlcache", readFile(dir.path("one\\App.sln.qlcache")));
     setTimes({"p.vcxproj"});
     ASSERT_TRUE(load());
-    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("p.vcxproj"), "F " + dir.path("two.cpp")}), walkLines(*solution));
+    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("p.vcxproj"), "F " + dir.path("two.cpp")}),
+              walkLines(*solution));
     EXPECT_EQ("kept", solution->lastFilter);
     EXPECT_EQ(dir.path("App.sln"), solution->solutionPath);
     EXPECT_TRUE(Solution(dir.path("App.sln")).readCache());
