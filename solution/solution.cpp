@@ -7,6 +7,8 @@ Solution::Solution(const std::string& solutionPath)
 
 Solution::~Solution()
 {
+    if (dirty)
+        writeCache();
     clearProjects();
 }
 

@@ -8,6 +8,7 @@
 #include "solution/project.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,9 +17,17 @@ class Solution {
 public:
     // A model of the solution file at solutionPath, not loaded yet. Touches no file.
     explicit Solution(const std::string& solutionPath);
+    // Rewrites the cache file when dirty (silently keeping the old one if that fails).
     ~Solution();
     Solution(const Solution&) = delete;
     Solution& operator=(const Solution&) = delete;
+
+    // Fills projects from the cache file when it is fresh, else from the solution file, bringing
+    // each project up to date (Project::load), and rewrites the cache file when anything was read.
+    // A cache file that can't be read, or that was written for a solution at another path, is
+    // deleted and rebuilt; its filter and selection are kept. False, after telling the user, only
+    // when the solution file is missing or can't be opened.
+    bool load();
 
     // The full path, as stored, of the first file in walk order (projects in order, each walked
     // as Project::findFileByName does) whose file-name part equals name without regard to ASCII
@@ -28,12 +37,24 @@ public:
     // Destroys every project and its references.
     void clearProjects();
 
+    // Replaces the cache file with the whole model; false (the old file untouched) on any failure.
+    bool writeCache() const;
+
+    // Replaces the model by the cache file's. False on a missing, short or corrupt file, or one
+    // written for another solution path; lastFilter and lastSelection keep what was read of them.
+    bool readCache();
+
     std::string lastFilter;      // the open-file window's filter text, "" until stored
     int32_t lastSelection = -1;  // the open-file window's selected row, -1 for none
     std::string cachePath;       // solutionPath + ".qlcache"
     std::string solutionPath;
     std::vector<std::unique_ptr<Project>> projects;  // top-level projects in solution-file order
     bool dirty = false;  // the filter or selection changed: the destructor rewrites the cache file
+
+private:
+    bool readSolutionFile();
+    bool writeCacheTo(FILE* file) const;
+    void deleteCacheFile() const;
 };
 
 #endif

@@ -1,0 +1,112 @@
+// Loads a generated solution of about 300,000 files in a few hundred projects and prints how
+// long the first load (every project file parsed, cache written) and a load from the fresh cache
+// take, and the cache file's size. The generated files live in a temporary folder, removed after
+// (the tests' TempDir).
+//
+// Usage: solution_bench.exe [projects [files per project]]
+
+#include "solution/solution.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+double now()
+{
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// A project of filesPerProject items spread over 25 folders, as ClCompile and ClInclude pairs.
+std::string projectText(int project, int filesPerProject)
+{
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                       "<Project DefaultTargets=\"Build\">\n  <ItemGroup>\n";
+    for (int i = 0; i < filesPerProject; ++i) {
+        char item[160];
+        snprintf(item, sizeof item, "    <%s Include=\"src\\module%02d\\Source_%d_%05d.%s\" />\n",
+                 i % 2 ? "ClInclude" : "ClCompile", i % 25, project, i, i % 2 ? "h" : "cpp");
+        text += item;
+    }
+    return text + "  </ItemGroup>\n</Project>\n";
+}
+
+size_t countFiles(const Project& project)
+{
+    size_t count = project.files.size();
+    for (const std::unique_ptr<Project>& reference : project.references)
+        count += countFiles(*reference);
+    return count;
+}
+
+size_t countFiles(const Solution& solution)
+{
+    size_t count = 0;
+    for (const std::unique_ptr<Project>& project : solution.projects)
+        count += countFiles(*project);
+    return count;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int projects = argc > 1 ? atoi(argv[1]) : 300;
+    int filesPerProject = argc > 2 ? atoi(argv[2]) : 1000;
+
+    TempDir root;
+    std::string solutionText;
+    std::vector<std::string> files;
+    for (int p = 0; p < projects; ++p) {
+        std::string name = "Project" + std::to_string(p);
+        files.push_back(root.write(name + "\\" + name + ".vcxproj", projectText(p, filesPerProject)));
+        solutionText += "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}\") = \"" + name + "\", \"" + name + "\\" +
+                        name + ".vcxproj\", \"{00000000-0000-0000-0000-000000000000}\"\nEndProject\n";
+    }
+    std::string solutionPath = root.write("Bench.sln", solutionText);
+    files.push_back(solutionPath);
+    // A minute in the past, so that the cache written by the first load is fresh for every file.
+    for (const std::string& path : files)
+        setModifiedTime(path, modifiedTime(path) - 60);
+
+    double start = now();
+    size_t firstFiles;
+    {
+        Solution solution(solutionPath);
+        solution.load();
+        firstFiles = countFiles(solution);
+    }
+    double firstLoad = now() - start;
+
+    size_t cacheSize = readFile(solutionPath + ".qlcache").size();
+
+    start = now();
+    size_t cachedFiles;
+    bool servedByCache;  // the cache gives paths back lower-cased; the project files spell "Source_"
+    {
+        Solution solution(solutionPath);
+        solution.load();
+        cachedFiles = countFiles(solution);
+        servedByCache = cachedFiles > 0 && solution.projects[0]->files[0].find("source_") != std::string::npos;
+    }
+    double cachedLoad = now() - start;
+
+    printf("projects:              %d\n", projects);
+    printf("files:                 %u (first load), %u (from the cache)\n", static_cast<unsigned>(firstFiles),
+           static_cast<unsigned>(cachedFiles));
+    printf("first load:            %.0f ms (parse every project, write the cache)\n", firstLoad * 1000);
+    printf("load from fresh cache: %.0f ms%s\n", cachedLoad * 1000, servedByCache ? "" : " (NOT served by the cache)");
+    printf("cache file:            %u bytes (%.1f bytes per file)\n", static_cast<unsigned>(cacheSize),
+           static_cast<double>(cacheSize) / static_cast<double>(firstFiles ? firstFiles : 1));
+    bool complete = firstFiles == cachedFiles && firstFiles == static_cast<size_t>(projects) * filesPerProject;
+    return complete && servedByCache ? 0 : 1;
+}

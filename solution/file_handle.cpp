@@ -1,0 +1,35 @@
+#include "solution/file_handle.h"
+
+#include <io.h>
+#include <share.h>
+
+FileHandle::FileHandle(const std::string& path, const char* mode)
+    : stream_(_fsopen(path.c_str(), mode, _SH_DENYNO))
+{
+}
+
+int64_t FileHandle::size() const
+{
+    if (!stream_)
+        return -1;
+    return _filelengthi64(_fileno(stream_.get()));
+}
+
+bool FileHandle::close()
+{
+    if (!stream_)
+        return false;
+    return fclose(stream_.release()) == 0;
+}
+
+std::string readWholeFile(const std::string& path)
+{
+    FileHandle file(path, "rb");
+    int64_t size = file.size();
+    if (size < 0 || size > MAX_WHOLE_FILE_SIZE)
+        return "";
+    std::string text(static_cast<size_t>(size) + 1, '\0');
+    if (fread(&text[0], 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size))
+        return "";
+    return text;
+}

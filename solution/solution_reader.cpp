@@ -1,0 +1,127 @@
+// Solution::load: the cache file when it is fresh, else the solution file's project lines.
+//
+// Only lines of this shape matter, and only their second quoted string:
+//   Project("{type GUID}") = "display name", "project path", "{project GUID}"
+
+#include "solution/solution.h"
+
+#include "driver/report_error.h"
+#include "driver/unique_resource.h"
+#include "solution/file_handle.h"
+#include "solution/path.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+// The type of a solution folder: a line of that type names no project file.
+const char SOLUTION_FOLDER_GUID[] = "2150E333-8FDC-42A3-9474-1A3956D46DE8";
+
+// Fits a line of 510 characters with its newline; a longer one arrives in pieces, each looked at
+// as a line of its own.
+constexpr int LINE_BUFFER_SIZE = 512;
+
+// The project path of a project line, or false for any other line.
+bool projectPathOfLine(const char* line, std::string& projectPath)
+{
+    if (strncmp(line, "Project", 7) != 0)
+        return false;
+    const char* brace = strchr(line, '{');
+    if (brace && strncmp(brace + 1, SOLUTION_FOLDER_GUID, strlen(SOLUTION_FOLDER_GUID)) == 0)
+        return false;
+    const char* comma = strchr(line, ',');
+    const char* start = comma ? strchr(comma, '"') : nullptr;
+    const char* end = start ? strchr(start + 1, '"') : nullptr;
+    if (!end)
+        return false;
+    projectPath.assign(start + 1, end);
+    return true;
+}
+
+std::string systemMessage(DWORD error)
+{
+    UniqueLocalMemory buffer;
+    DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    DWORD length = FormatMessageA(flags, nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                                  reinterpret_cast<char*>(buffer.put()), 0, nullptr);
+    if (length == 0)
+        return "";
+    return std::string(static_cast<const char*>(buffer.get()), length);
+}
+
+}  // namespace
+
+bool Solution::load()
+{
+    if (!pathExists(solutionPath)) {
+        reportError("Quorlan", "Couldn't find solution file %s.\n", solutionPath.c_str());
+        return false;
+    }
+
+    bool loadedFromCache = false;
+    if (pathExists(cachePath)) {
+        loadedFromCache = readCache();
+        if (!loadedFromCache) {
+            clearProjects();
+            deleteCacheFile();
+        }
+    }
+
+    bool modified = true;
+    struct _stat64i32 cacheStat = {};
+    if (loadedFromCache) {
+        if (!statExists(solutionPath)) {
+            reportError("Quorlan", "Solution file '%s' does not exist.", solutionPath.c_str());
+            return false;
+        }
+        struct _stat64i32 solutionStat;
+        if (_stat64i32(cachePath.c_str(), &cacheStat) == 0 && _stat64i32(solutionPath.c_str(), &solutionStat) == 0 &&
+            solutionStat.st_mtime <= cacheStat.st_mtime)
+            modified = false;
+    }
+
+    if (modified) {
+        // Before the solution file is opened, so that a failed open leaves no stale cache behind.
+        deleteCacheFile();
+        loadedFromCache = false;
+        clearProjects();
+        if (!readSolutionFile())
+            return false;
+    }
+
+    LoadContext context;
+    for (const std::unique_ptr<Project>& project : projects) {
+        if (project->load(loadedFromCache, cacheStat, context))
+            modified = true;
+    }
+    if (modified)
+        writeCache();
+    return true;
+}
+
+bool Solution::readSolutionFile()
+{
+    FileHandle file(solutionPath, "rt");
+    if (!file) {
+        DWORD error = GetLastError();
+        reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
+                    systemMessage(error).c_str());
+        return false;
+    }
+    std::string folder = removeFileSpec(solutionPath);
+    char line[LINE_BUFFER_SIZE];
+    std::string projectPath;
+    while (fgets(line, sizeof line, file.get())) {
+        if (projectPathOfLine(line, projectPath))
+            projects.push_back(std::make_unique<Project>(folder, projectPath));
+    }
+    return true;
+}
+
+void Solution::deleteCacheFile() const
+{
+    if (statExists(cachePath))
+        DeleteFileA(cachePath.c_str());
+}

@@ -1,0 +1,156 @@
+#include "solution/xml_depth.h"
+
+#include <cstring>
+
+namespace {
+
+// The character classes of rapidxml's lookup tables that decide where a token ends.
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+bool isNameChar(char c)
+{
+    return c != '\0' && !isSpace(c) && c != '/' && c != '>' && c != '?';
+}
+
+bool isAttributeNameChar(char c)
+{
+    return isNameChar(c) && c != '<' && c != '=' && c != '!';
+}
+
+void skipSpace(const char*& p)
+{
+    while (isSpace(*p))
+        ++p;
+}
+
+// Moves p past the next occurrence of terminator; false at the end of the text.
+bool skipPast(const char*& p, const char* terminator)
+{
+    const char* found = strstr(p, terminator);
+    if (!found)
+        return false;
+    p = found + strlen(terminator);
+    return true;
+}
+
+// A DOCTYPE runs to the first ">" outside square brackets, which nest.
+bool skipDoctype(const char*& p)
+{
+    int brackets = 0;
+    for (; *p; ++p) {
+        if (*p == '[')
+            ++brackets;
+        else if (*p == ']' && brackets > 0)
+            --brackets;
+        else if (*p == '>' && brackets == 0) {
+            ++p;
+            return true;
+        }
+    }
+    return false;
+}
+
+// p is just after "<!": a comment, CDATA, DOCTYPE or another declaration, none of which nests.
+bool skipDeclaration(const char*& p)
+{
+    if (strncmp(p, "!--", 3) == 0) {
+        p += 3;
+        return skipPast(p, "-->");
+    }
+    if (strncmp(p, "![CDATA[", 8) == 0) {
+        p += 8;
+        return skipPast(p, "]]>");
+    }
+    if (strncmp(p, "!DOCTYPE", 8) == 0 && isSpace(p[8])) {
+        p += 9;
+        return skipDoctype(p);
+    }
+    return skipPast(p, ">");
+}
+
+enum class Tag { opening, empty, malformed };
+
+// p is just after "<" and at an element name. Reads the name and the attributes up to ">" or "/>".
+Tag readStartTag(const char*& p)
+{
+    const char* name = p;
+    while (isNameChar(*p))
+        ++p;
+    if (p == name)
+        return Tag::malformed;
+    skipSpace(p);
+    while (isAttributeNameChar(*p)) {
+        while (isAttributeNameChar(*p))
+            ++p;
+        skipSpace(p);
+        if (*p != '=')
+            return Tag::malformed;
+        ++p;
+        skipSpace(p);
+        char quote = *p;
+        if (quote != '"' && quote != '\'')
+            return Tag::malformed;
+        const char* end = strchr(p + 1, quote);
+        if (!end)
+            return Tag::malformed;
+        p = end + 1;
+        skipSpace(p);
+    }
+    if (*p == '>') {
+        ++p;
+        return Tag::opening;
+    }
+    if (p[0] == '/' && p[1] == '>') {
+        p += 2;
+        return Tag::empty;
+    }
+    return Tag::malformed;
+}
+
+}  // namespace
+
+bool xmlDepthWithin(const char* text, size_t maxDepth)
+{
+    const char* p = text;
+    if (strncmp(p, "\xEF\xBB\xBF", 3) == 0)
+        p += 3;
+    size_t depth = 0;
+    for (;;) {
+        // Outside the root only markup may follow; inside an element, text runs up to the next "<".
+        if (depth == 0)
+            skipSpace(p);
+        else
+            p += strcspn(p, "<");
+        if (*p != '<')
+            return true;  // the end, or text the parser rejects
+        ++p;
+        if (*p == '/') {
+            if (depth == 0)
+                return true;
+            --depth;
+            ++p;
+            while (isNameChar(*p))
+                ++p;
+            skipSpace(p);
+            if (*p != '>')
+                return true;
+            ++p;
+        } else if (*p == '?') {
+            ++p;  // the parser looks for "?>" after the "?" of "<?", so "<?>" ends nothing
+            if (!skipPast(p, "?>"))
+                return true;
+        } else if (*p == '!') {
+            if (!skipDeclaration(p))
+                return true;
+        } else {
+            Tag tag = readStartTag(p);
+            if (tag == Tag::malformed)
+                return true;
+            if (tag == Tag::opening && ++depth > maxDepth)
+                return false;
+        }
+    }
+}
