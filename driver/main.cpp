@@ -2,6 +2,7 @@
 
 #include "driver/command_line.h"
 #include "driver/crash_filter.h"
+#include "driver/dispatch.h"
 #include "driver/instance_handle.h"
 #include "driver/report_error.h"
 
@@ -18,7 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CoInitialize(nullptr);
 
     CommandLineResult commandLine = runCommandLine(__argc, __argv);
-    int exitCode = commandLine.exitCode;
+    int exitCode = commandLine.runCommand ? dispatchCommand(commandLine.state) : commandLine.exitCode;
 
     instanceHandle = nullptr;
     CoUninitialize();

@@ -1,0 +1,71 @@
+#include "ui/open_file_command.h"
+
+#include "driver/report_error.h"
+#include "solution/solution.h"
+#include "ui/open_file_dialog.h"
+#include "vslink/open_in_visual_studio.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// Messages shown while the dialog exists are owned by its window.
+class MessageOwnerScope {
+public:
+    explicit MessageOwnerScope(HWND owner) { messageOwner = owner; }
+    ~MessageOwnerScope() { messageOwner = nullptr; }
+    MessageOwnerScope(const MessageOwnerScope&) = delete;
+    MessageOwnerScope& operator=(const MessageOwnerScope&) = delete;
+};
+
+void restoreState(OpenFileDialog& dialog, const Solution& solution)
+{
+    HWND filterBox = dialog.editBox->hwnd();
+    SetWindowTextA(filterBox, solution.lastFilter.c_str());
+    // Selected whole, so that the first typed character replaces it.
+    SendMessageA(filterBox, EM_SETSEL, 0, -1);
+    dialog.initialRow = solution.lastSelection;
+}
+
+// Marks the solution to be written back when the applied filter or the selected row changed.
+void storeState(const OpenFileDialog& dialog, Solution& solution)
+{
+    if (dialog.currentFilter != solution.lastFilter) {
+        solution.lastFilter = dialog.currentFilter;
+        solution.dirty = true;
+    }
+    int32_t row = static_cast<int32_t>(SendMessageA(dialog.listView->hwnd(), LVM_GETSELECTIONMARK, 0, 0));
+    if (row != solution.lastSelection) {
+        solution.lastSelection = row;
+        solution.dirty = true;
+    }
+}
+
+std::string chosenPath(const OpenFileDialog& dialog)
+{
+    int32_t position = dialog.selectedPosition();
+    if (position < 0 || position >= dialog.index.size())
+        return "";
+    return dialog.index.at(position).path;
+}
+
+}  // namespace
+
+void openFileCommand(const AppInfo& app, HWND window, std::string solutionPath, HWND referenceWindow,
+                     DWORD parentProcessId)
+{
+    // The solution outlives the dialog: the list shows the model's own path texts.
+    Solution solution(solutionPath);
+    if (!solution.load())
+        return;
+
+    OpenFileDialog dialog(referenceWindow);
+    MessageOwnerScope owner(dialog.hwnd());
+    dialog.index.build(solution);
+    restoreState(dialog, solution);
+    if (dialog.runModal() != 0)
+        return;
+
+    storeState(dialog, solution);
+    openInVisualStudio(app, window, chosenPath(dialog), parentProcessId);
+}
