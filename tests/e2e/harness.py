@@ -4,7 +4,9 @@ The tests run under scripts/test, which provides the X display and a persistent 
 QUORLAN_BUILD_DIR names the build folder (ctest sets it).
 """
 import os
+import shutil
 import subprocess
+import tempfile
 import time
 
 BUILD_DIR = os.environ.get("QUORLAN_BUILD_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build"))
@@ -72,3 +74,38 @@ def wait_until(condition, timeout=20.0, interval=0.05):
         if value or time.monotonic() > deadline:
             return value
         time.sleep(interval)
+
+
+class SampleSolution:
+    """A private copy of the bundled sample solution (examples/Game), removed afterwards.
+
+        with SampleSolution() as sample:
+            sample.sln            # Wine path of Game.sln
+            sample.path("Engine", "Renderer.h")  # Wine path of a file in it
+    """
+
+    def __init__(self):
+        self.folder = None
+
+    def __enter__(self):
+        self.folder = tempfile.mkdtemp(prefix="sample-")
+        shutil.copytree(os.path.join(SOURCE_DIR, "examples", "Game"), os.path.join(self.folder, "Game"))
+        return self
+
+    def __exit__(self, *exception):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def linux_path(self, *parts):
+        return os.path.join(self.folder, "Game", *parts)
+
+    def path(self, *parts):
+        return windows_path(self.linux_path(*parts))
+
+    @property
+    def sln(self):
+        return self.path("Game.sln")
+
+    @property
+    def cache(self):
+        """The Linux path of the solution's cache file."""
+        return self.linux_path("Game.sln.qlcache")

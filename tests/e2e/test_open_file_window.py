@@ -7,20 +7,14 @@ what was chosen. A screenshot of each run, taken before its last action, is kept
 import os
 import re
 import select
-import subprocess
 import time
 import unittest
 
-from harness import BUILD_DIR, program, start
+from desktop import double_click, find_window, focus, press, screenshot, type_text
+from harness import program, start
 
 DRIVER = program("tests", "ui", "dialog_driver.exe")
-ARTIFACTS = os.path.join(BUILD_DIR, "e2e-artifacts")
 FILES = 3 * 36
-
-
-def xdotool(*arguments):
-    result = subprocess.run(["xdotool", *arguments], capture_output=True, text=True, timeout=30, check=True)
-    return result.stdout.strip()
 
 
 def read_line(process, timeout=30.0):
@@ -48,19 +42,16 @@ class OpenFileWindow(unittest.TestCase):
         try:
             shown = re.fullmatch(r"shown row3=(-?\d+),(-?\d+)", read_line(process))
             self.assertIsNotNone(shown)
-            window = xdotool("search", "--sync", "--name", "^Open file in solution - ").split()[0]
-            xdotool("windowfocus", "--sync", window)
-            time.sleep(0.3)  # X has given the focus; let Wine activate the window before keys arrive
+            focus(find_window("^Open file in solution - "))
             for number, action in enumerate(actions):
                 if number == len(actions) - 1:
-                    self.screenshot()
+                    screenshot(self.id().rsplit(".", 1)[-1])
                 if action[0] == "type":
-                    xdotool("type", "--delay", "30", action[1])
+                    type_text(action[1])
                 elif action[0] == "key":
-                    xdotool("key", "--delay", "30", *action[1:])
+                    press(*action[1:])
                 else:
-                    xdotool("mousemove", "--sync", shown.group(1), shown.group(2),
-                            "click", "--repeat", "2", "--delay", "60", "1")
+                    double_click(shown.group(1), shown.group(2))
             outcome = read_line(process)
             process.wait(timeout=30)
         finally:
@@ -70,11 +61,6 @@ class OpenFileWindow(unittest.TestCase):
             process.stdout.close()
             process.stderr.close()
         return dict(field.split("=", 1) for field in outcome.split(" "))
-
-    def screenshot(self):
-        os.makedirs(ARTIFACTS, exist_ok=True)
-        name = self.id().rsplit(".", 1)[-1] + ".png"
-        subprocess.run(["import", "-window", "root", os.path.join(ARTIFACTS, name)], timeout=30, check=False)
 
     def test_enter_chooses_the_proposed_row_of_the_typed_filter(self):
         chosen = self.drive(("type", "Main"), ("key", "Return"))

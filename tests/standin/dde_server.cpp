@@ -43,7 +43,8 @@ DdeServer::DdeServer(std::string serviceName, DdeAnswer answer, Recorder recorde
 
 HWND DdeServer::createWindow(const char* title, DWORD style, HWND parent)
 {
-    HWND window = CreateWindowExA(0, SERVER_CLASS_NAME, title, style, 40, 40, 720, 400, parent, nullptr,
+    // Larger than the open-file window, so that centring on it shows.
+    HWND window = CreateWindowExA(0, SERVER_CLASS_NAME, title, style, 100, 80, 1000, 700, parent, nullptr,
                                   GetModuleHandleA(nullptr), this);
     if (window)
         windows_.emplace_back(window);
