@@ -94,6 +94,24 @@ start_wineserver() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# Copies the sample solution (examples/Game) to C:\Projects\Game in the prefix, keeping its cache
+# file; prints the copy's Linux path.
+copy_sample_solution() {
+    local projects="$WINEPREFIX/drive_c/Projects"
+    mkdir -p "$projects"
+    cp -r --update "$ROOT/examples/Game" "$projects/"
+    printf '%s' "$projects/Game"
+}
+
+# The Wine path of a Linux path: C: for the prefix's own drive, Z: (the Linux root) otherwise.
+wine_path() {
+    local path=$1 drive=Z:
+    case "$path" in
+    "$WINEPREFIX/drive_c/"*) path=${path#"$WINEPREFIX/drive_c"} drive=C: ;;
+    esac
+    printf '%s%s' "$drive" "${path//\//\\}"
+}
+
 stop_all() {
     wineserver -k >/dev/null 2>&1 || true
     if [ -n "${XVFB_PID:-}" ]; then
