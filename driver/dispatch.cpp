@@ -18,9 +18,10 @@ namespace {
 class SingleInstanceGuard {
 public:
     explicit SingleInstanceGuard(const std::string& solutionName)
-        : mutex_(CreateMutexA(nullptr, TRUE, (solutionName + ".quorlan.mutex").c_str())),
-          alreadyRunning_(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS)
     {
+        std::string name = solutionName + ".quorlan.mutex";
+        mutex_.reset(CreateMutexA(nullptr, TRUE, name.c_str()));
+        alreadyRunning_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
     }
     ~SingleInstanceGuard()
     {
@@ -35,7 +36,7 @@ public:
 
 private:
     UniqueHandle mutex_;
-    bool alreadyRunning_;
+    bool alreadyRunning_ = false;
 };
 
 // Brings the open-file window of another run to the front; false when there is none (yet).
