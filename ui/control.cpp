@@ -42,6 +42,11 @@ Control* controlOf(HWND window)
     return window ? static_cast<Control*>(GetPropA(window, THIS_PROPERTY)) : nullptr;
 }
 
+const NMHDR* notificationOf(UINT message, LPARAM lParam)
+{
+    return message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
+}
+
 Control::Control(const char* className, DWORD style, Control* parent) : className_(className)
 {
     registerClass(className);
@@ -277,7 +282,7 @@ LRESULT Control::defaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Control::forwardNotify(WPARAM wParam, LPARAM lParam)
 {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    const NMHDR* header = notificationOf(WM_NOTIFY, lParam);
     Control* child = header ? controlOf(header->hwndFrom) : nullptr;
     if (child && child != this && child->parent_ == this)
         child->windowProc(WM_NOTIFY, wParam, lParam);

@@ -99,7 +99,7 @@ TEST_F(OpenFileDialogTest, CaptionCountsFilesOrMatchesAndNamesTheSelectedFile)
     type("zzz");
     EXPECT_EQ("Open file in solution - 0 matches (250 total)", caption());
     EXPECT_EQ(-1, mark());
-    EXPECT_EQ(-1, dialog->selectedPosition());
+    EXPECT_EQ(nullptr, dialog->selectedEntry());
 
     show({"a.h"});
     EXPECT_EQ("Open file in solution - 1 file - a.h", caption());
@@ -113,7 +113,7 @@ TEST_F(OpenFileDialogTest, ProposesTheFirstMatchThatBeginsWithTheText)
     show({"main.h", "amain.cpp", "main.cpp", "zeta.cpp"});
     type("Main");
     EXPECT_EQ((std::vector<std::string>{"amain.cpp", "main.cpp", "main.h"}), shownNames());
-    EXPECT_EQ("main.cpp", std::string(dialog->index.at(dialog->selectedPosition()).name));
+    EXPECT_EQ(&dialog->index.at(1), dialog->selectedEntry());
     type("ain");
     EXPECT_EQ(0, mark());
 }
@@ -157,11 +157,11 @@ TEST_F(OpenFileDialogTest, RestoredRowIsSelectedOnlyWhereTheListHasIt)
 {
     const std::vector<std::string> names = {"amain_b.h", "main.cpp", "main_x.h", "zeta.h"};
     show(names, "main", 2);
-    EXPECT_EQ(2, dialog->selectedPosition());
+    EXPECT_EQ(&dialog->index.at(2), dialog->selectedEntry());
     show(names, "main", 3);  // three rows only
     EXPECT_EQ(0, mark());
     show(names, "zzz", 0);  // no row at all: nothing may be chosen
-    EXPECT_EQ(-1, dialog->selectedPosition());
+    EXPECT_EQ(nullptr, dialog->selectedEntry());
 }
 
 TEST_F(OpenFileDialogTest, CellTextsPointIntoTheSolutionModel)
