@@ -117,7 +117,7 @@ private:
     bool registerClass(const char* className);
     void subclass();
     LRESULT forwardNotify(WPARAM wParam, LPARAM lParam);
-    LRESULT paint();
+    LRESULT paint(WPARAM wParam, LPARAM lParam);
     RECT rectInParent() const;
 
     // Declared before the window, so that the class outlives every window of it.

@@ -46,6 +46,9 @@ OpenFileDialog::OpenFileDialog(HWND referenceWindow)
 
 OpenFileDialog::~OpenFileDialog()
 {
+    // The icon goes with this object, before the window that shows it: take it off first.
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, 0);
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, 0);
     setVisible(false);
     editBox.reset();
     listView.reset();
@@ -124,8 +127,10 @@ LRESULT OpenFileDialog::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SETFOCUS && editBox)
         SetFocus(editBox->hwnd());
+    // A double-click below the last row has no row under the pointer: it chooses nothing.
     const NMHDR* header = notificationOf(message, lParam);
-    if (header && listView && header->hwndFrom == listView->hwnd() && header->code == static_cast<UINT>(NM_DBLCLK))
+    if (header && listView && header->hwndFrom == listView->hwnd() && header->code == static_cast<UINT>(NM_DBLCLK) &&
+        reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem >= 0)
         endModal(0);
     return Window::windowProc(message, wParam, lParam);
 }

@@ -6,7 +6,7 @@
 // A fixed-size top-level window (class "OpenFileWindow") with a virtual list of the index's files
 // and a filter box below it. Releasing a key narrows the list to the files whose name contains the
 // filter text (ASCII letters folded, folders never searched) and names the selected file in the
-// caption. Enter or a double-click chooses the selected file (result 0); Escape or closing
+// caption. Enter or a double-click on a row chooses the selected file (result 0); Escape or closing
 // the window cancels (result 1). Arrow and page keys typed in the filter box move the list's
 // selection, Home and End too while the box is empty.
 //
