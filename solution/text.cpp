@@ -4,9 +4,14 @@
 
 std::string lowerCase(std::string text)
 {
+    lowerCaseInPlace(text);
+    return text;
+}
+
+void lowerCaseInPlace(std::string& text)
+{
     for (char& c : text)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 std::string decimalText(int32_t number)

@@ -42,6 +42,11 @@ Control* controlOf(HWND window)
     return window ? static_cast<Control*>(GetPropA(window, THIS_PROPERTY)) : nullptr;
 }
 
+const NMHDR* notificationOf(UINT message, LPARAM lParam)
+{
+    return message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
+}
+
 Control::Control(const char* className, DWORD style, Control* parent) : className_(className)
 {
     registerClass(className);
@@ -69,7 +74,10 @@ Control::~Control()
     // parent (and lose their windows with the parent's).
     while (!children_.empty())
         children_.back()->attach(nullptr);
-    if (window_ && previousWindowProc_)
+    // A subclass installed after ours (auto-completion hooks the filter box) calls on through us
+    // and unhooks itself on WM_NCDESTROY: putting the old procedure back over it would cut it off.
+    if (window_ && previousWindowProc_ &&
+        GetWindowLongPtrA(hwnd(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(sharedWindowProc))
         SetWindowLongPtrA(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
     window_.reset();
     classRegistration_.reset();
@@ -277,21 +285,22 @@ LRESULT Control::defaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Control::forwardNotify(WPARAM wParam, LPARAM lParam)
 {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    const NMHDR* header = notificationOf(WM_NOTIFY, lParam);
     Control* child = header ? controlOf(header->hwndFrom) : nullptr;
     if (child && child != this && child->parent_ == this)
         child->windowProc(WM_NOTIFY, wParam, lParam);
     return defaultProc(WM_NOTIFY, wParam, lParam);
 }
 
-LRESULT Control::paint()
+LRESULT Control::paint(WPARAM wParam, LPARAM lParam)
 {
     PaintArgs args;
     args.control = this;
     bool handled = onPaint(args);
     if (args.paintingBegun)
         EndPaint(hwnd(), &args.paint);
-    return handled ? 0 : defaultProc(WM_PAINT, 0, 0);
+    // Common controls paint into the device context that a non-zero wParam names.
+    return handled ? 0 : defaultProc(WM_PAINT, wParam, lParam);
 }
 
 LRESULT Control::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -319,7 +328,7 @@ LRESULT Control::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_PAINT:
-        return paint();
+        return paint(wParam, lParam);
     case WM_SHOWWINDOW: {
         EventArgs args;
         handled = wParam ? onShow(args) : onHide(args);

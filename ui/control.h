@@ -66,6 +66,8 @@ public:
     void moveTo(int x, int y);
     // Gives the window the outer size width x height.
     void resizeTo(int width, int height);
+    // Shows or hides the window and records the wish: a child that anchors hid, or that a parent
+    // left hidden, is shown again only while visible() holds.
     void setVisible(bool show);
     // A sunken client edge and a tab stop instead of any other border.
     void setClientEdge();
@@ -115,7 +117,7 @@ private:
     bool registerClass(const char* className);
     void subclass();
     LRESULT forwardNotify(WPARAM wParam, LPARAM lParam);
-    LRESULT paint();
+    LRESULT paint(WPARAM wParam, LPARAM lParam);
     RECT rectInParent() const;
 
     // Declared before the window, so that the class outlives every window of it.
@@ -133,5 +135,9 @@ private:
 
 // The Control whose window this is, or null.
 Control* controlOf(HWND window);
+
+// The header of a WM_NOTIFY message; null for any other message and for a WM_NOTIFY that carries
+// none. Every WM_NOTIFY handler of the layer reads the header through this one check.
+const NMHDR* notificationOf(UINT message, LPARAM lParam);
 
 #endif

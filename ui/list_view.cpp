@@ -48,11 +48,17 @@ void ListView::selectRow(int32_t row)
     SendMessageA(hwnd(), LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+int32_t ListView::selectionMark() const
+{
+    return static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETSELECTIONMARK, 0, 0));
+}
+
 LRESULT ListView::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NOTIFY && displayTextHandler.hasTarget()) {
+    const NMHDR* header = notificationOf(message, lParam);
+    if (header && displayTextHandler.hasTarget()) {
         auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
-        if (info->hdr.code == LVN_GETDISPINFOA && info->hdr.hwndFrom == hwnd() && (info->item.mask & LVIF_TEXT)) {
+        if (header->code == LVN_GETDISPINFOA && header->hwndFrom == hwnd() && (info->item.mask & LVIF_TEXT)) {
             DisplayTextArgs args;
             args.row = info->item.iItem;
             args.column = info->item.iSubItem;

@@ -17,9 +17,14 @@ public:
 
     // Adds list-view extended style bits (LVS_EX_...).
     void addExtendedStyle(DWORD bits);
+    // Inserts a column with the header text (copied by the list) before the column at position;
+    // its width is set afterwards with LVM_SETCOLUMNWIDTH.
     void insertColumn(int32_t position, const char* header);
     // Selects and focuses the row, sets the selection mark to it and scrolls it fully into view.
     void selectRow(int32_t row);
+    // The row the list holds as its selection mark, -1 for none. The list may keep a mark past its
+    // last row (an emptied list keeps its old one): callers compare it with their row count.
+    int32_t selectionMark() const;
 
     // Asked for the text of each cell; the text it hands back must outlive the list, since the
     // list keeps the pointer instead of a copy. Empty: the cells stay blank.

@@ -5,8 +5,6 @@
 #include "ui/open_file_dialog.h"
 #include "vslink/open_in_visual_studio.h"
 
-#include <commctrl.h>
-
 namespace {
 
 // Messages shown while the dialog exists are owned by its window.
@@ -34,19 +32,11 @@ void storeState(const OpenFileDialog& dialog, Solution& solution)
         solution.lastFilter = dialog.currentFilter;
         solution.dirty = true;
     }
-    int32_t row = static_cast<int32_t>(SendMessageA(dialog.listView->hwnd(), LVM_GETSELECTIONMARK, 0, 0));
+    int32_t row = dialog.listView->selectionMark();
     if (row != solution.lastSelection) {
         solution.lastSelection = row;
         solution.dirty = true;
     }
-}
-
-std::string chosenPath(const OpenFileDialog& dialog)
-{
-    int32_t position = dialog.selectedPosition();
-    if (position < 0 || position >= dialog.index.size())
-        return "";
-    return dialog.index.at(position).path;
 }
 
 }  // namespace
@@ -67,5 +57,6 @@ void openFileCommand(const AppInfo& app, HWND window, std::string solutionPath, 
         return;
 
     storeState(dialog, solution);
-    openInVisualStudio(app, window, chosenPath(dialog), parentProcessId);
+    const FileEntry* chosen = dialog.selectedEntry();
+    openInVisualStudio(app, window, chosen ? chosen->path : "", parentProcessId);
 }

@@ -46,6 +46,9 @@ OpenFileDialog::OpenFileDialog(HWND referenceWindow)
 
 OpenFileDialog::~OpenFileDialog()
 {
+    // The icon goes with this object, before the window that shows it: take it off first.
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, 0);
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, 0);
     setVisible(false);
     editBox.reset();
     listView.reset();
@@ -124,11 +127,11 @@ LRESULT OpenFileDialog::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SETFOCUS && editBox)
         SetFocus(editBox->hwnd());
-    if (message == WM_NOTIFY && listView) {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == listView->hwnd() && header->code == static_cast<UINT>(NM_DBLCLK))
-            endModal(0);
-    }
+    // A double-click below the last row has no row under the pointer: it chooses nothing.
+    const NMHDR* header = notificationOf(message, lParam);
+    if (header && listView && header->hwndFrom == listView->hwnd() && header->code == static_cast<UINT>(NM_DBLCLK) &&
+        reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem >= 0)
+        endModal(0);
     return Window::windowProc(message, wParam, lParam);
 }
 
@@ -187,7 +190,8 @@ void OpenFileDialog::provideRowText(Control&, DisplayTextArgs& args)
 
 void OpenFileDialog::applyFilter(bool force)
 {
-    std::string filter = lowerCase(editBox->getText());
+    std::string filter = editBox->getText();
+    lowerCaseInPlace(filter);
     if (filter == currentFilter && !force)
         return;
     currentFilter = std::move(filter);
@@ -221,7 +225,7 @@ int32_t OpenFileDialog::collectMatches()
     std::string name;
     for (int32_t position = 0; position < index.size(); ++position) {
         name.assign(index.at(position).name);
-        name = lowerCase(std::move(name));  // reuses the buffer
+        lowerCaseInPlace(name);
         if (counter.count(name.data(), static_cast<int32_t>(name.size())) == 0)
             continue;
         matches_.push_back(position);
@@ -234,9 +238,9 @@ int32_t OpenFileDialog::collectMatches()
 void OpenFileDialog::refreshTitle()
 {
     std::string caption = titleText_;
-    int32_t position = selectedPosition();
-    if (position >= 0 && position < index.size() && *index.at(position).name)
-        caption += std::string(" - ") + index.at(position).name;
+    const FileEntry* selected = selectedEntry();
+    if (selected && *selected->name)
+        caption += std::string(" - ") + selected->name;
     SetWindowTextA(hwnd(), caption.c_str());
 }
 
@@ -245,19 +249,23 @@ int32_t OpenFileDialog::rowCount() const
     return currentFilter.empty() ? index.size() : static_cast<int32_t>(matches_.size());
 }
 
-int32_t OpenFileDialog::selectedPosition() const
+const FileEntry* OpenFileDialog::entryOfRow(int32_t row) const
 {
-    int32_t row = static_cast<int32_t>(SendMessageA(listView->hwnd(), LVM_GETSELECTIONMARK, 0, 0));
-    // A mark outside the list (one left on a list that has since emptied) chooses nothing.
     if (row < 0 || row >= rowCount())
-        return -1;
-    return currentFilter.empty() ? row : matches_[static_cast<size_t>(row)];
+        return nullptr;
+    return &index.at(currentFilter.empty() ? row : matches_[static_cast<size_t>(row)]);
+}
+
+const FileEntry* OpenFileDialog::selectedEntry() const
+{
+    // A mark outside the list (one left on a list that has since emptied) chooses nothing.
+    return entryOfRow(listView->selectionMark());
 }
 
 const char* OpenFileDialog::rowText(int32_t row, int32_t column) const
 {
-    if (row < 0 || row >= rowCount())
+    const FileEntry* entry = entryOfRow(row);
+    if (!entry)
         return nullptr;
-    const FileEntry& entry = index.at(currentFilter.empty() ? row : matches_[static_cast<size_t>(row)]);
-    return column == 0 ? entry.name : entry.path;
+    return column == 0 ? entry->name : entry->path;
 }

@@ -6,8 +6,8 @@
 // A fixed-size top-level window (class "OpenFileWindow") with a virtual list of the index's files
 // and a filter box below it. Releasing a key narrows the list to the files whose name contains the
 // filter text (ASCII letters folded, folders never searched) and names the selected file in the
-// caption. Enter or a double-click chooses the selected file (result 0); Escape or closing the
-// window cancels (result 1). Arrow and page keys typed in the filter box move the list's
+// caption. Enter or a double-click on a row chooses the selected file (result 0); Escape or closing
+// the window cancels (result 1). Arrow and page keys typed in the filter box move the list's
 // selection, Home and End too while the box is empty.
 //
 // The list shows pointers into the index, and the index points into the solution model, so the
@@ -30,9 +30,8 @@ public:
     explicit OpenFileDialog(HWND referenceWindow);
     ~OpenFileDialog() override;
 
-    // The index position of the selected row; a value outside 0 to index.size() - 1 when no row
-    // of the list is selected.
-    int32_t selectedPosition() const;
+    // The index entry of the selected row; null when no row of the list is selected.
+    const FileEntry* selectedEntry() const;
 
     // Filled by the caller before runModal; read-only while the window exists.
     FileIndex index;
@@ -72,6 +71,8 @@ private:
     int32_t collectMatches();
     // The number of rows the list has: every file, or the matches of a filter.
     int32_t rowCount() const;
+    // The index entry a row of the list stands for; null outside the list.
+    const FileEntry* entryOfRow(int32_t row) const;
     // The text of a cell, pointing into the solution model; null outside the list.
     const char* rowText(int32_t row, int32_t column) const;
 

@@ -18,6 +18,9 @@ public:
     // Sets result and closes the window, which ends the loop of runModal.
     void endModal(int32_t value);
 
+    // The outcome that runModal returns: whatever endModal set last, or what the owner put here
+    // before the loop (the value a plain close leaves). Its meaning is the subclass's: the open-file
+    // window uses 0 for "a file was chosen" and 1 for "cancelled".
     int32_t result = 0;
 
 protected:

@@ -43,6 +43,8 @@ def press(*keys):
 
 
 def double_click(x, y):
+    # mousemove --sync waits for the pointer to move, for many seconds when it is there already.
+    xdotool("mousemove", "0", "0")
     xdotool("mousemove", "--sync", str(x), str(y), "click", "--repeat", "2", "--delay", "60", "1")
 
 

@@ -89,6 +89,11 @@ class OpenFile(unittest.TestCase):
         with open(self.sample.cache, "rb") as cache:
             self.assertEqual(before, cache.read())
 
+    def test_enter_on_an_empty_list_opens_nothing_and_stores_the_filter_with_no_row(self):
+        opened, code, _, _ = self.run_window("-vs2022", ("type", "Qqq"))
+        self.assertEqual(([], 0), (opened, code))
+        self.assertEqual(("qqq", -1), dialog_state(self.sample.cache))
+
     def test_the_window_is_centred_on_visual_studio_or_on_the_desktop(self):
         # The stand-in's main window is at (100, 80), 1000 x 700; the screen is 1280 x 1024.
         _, _, _, position = self.run_window("-vs2022")

@@ -36,7 +36,8 @@ class OpenFileWindow(unittest.TestCase):
     def drive(self, *actions, arguments=()):
         """Starts the window, performs the actions, and returns what the driver printed at the end.
 
-        Actions: ("type", text), ("key", xdotool key names...), ("double-click row 3",).
+        Actions: ("type", text), ("key", xdotool key names...), ("double-click row 3",): the place
+        where row 3 was when the window showed.
         """
         process = start(DRIVER, *arguments)
         try:
@@ -83,7 +84,7 @@ class OpenFileWindow(unittest.TestCase):
 
     def test_enter_on_an_empty_list_gives_0_and_no_file(self):
         chosen = self.drive(("type", "nothing-like-it"), ("key", "Return"))
-        self.assertEqual(("0", "-1", "-1", ""), (chosen["result"], chosen["mark"], chosen["position"], chosen["name"]))
+        self.assertEqual(("0", "-1", ""), (chosen["result"], chosen["mark"], chosen["name"]))
 
     def test_escape_and_alt_f4_cancel(self):
         self.assertEqual("1", self.drive(("type", "main"), ("key", "Escape"))["result"])
@@ -93,9 +94,12 @@ class OpenFileWindow(unittest.TestCase):
         chosen = self.drive(("type", "vi"), ("key", "Return"), arguments=("texture", "1"))
         self.assertEqual(("viewport.cpp", "vi"), (chosen["name"], chosen["filter"]))
 
-    def test_double_click_chooses_the_row_under_the_pointer(self):
+    def test_double_click_chooses_the_row_under_the_pointer_and_only_a_row(self):
         chosen = self.drive(("double-click row 3",))
-        self.assertEqual(("0", "3"), (chosen["result"], chosen["mark"]))
+        self.assertEqual(("0", "3", "audio.cpp"), (chosen["result"], chosen["mark"], chosen["name"]))
+        # domain.cpp is in 3 folders: rows 0 to 2. Below them nothing is chosen and the window stays.
+        below = self.drive(("type", "domain"), ("double-click row 3",), ("key", "Escape"))
+        self.assertEqual(("1", "domain"), (below["result"], below["filter"]))
 
 
 if __name__ == "__main__":
