@@ -57,6 +57,7 @@ void openFileCommand(const AppInfo& app, HWND window, std::string solutionPath, 
         return;
 
     storeState(dialog, solution);
-    const FileEntry* chosen = dialog.selectedEntry();
-    openInVisualStudio(app, window, chosen ? chosen->path : "", parentProcessId);
+    int32_t position = dialog.selectedPosition();
+    std::string chosen = position >= 0 ? dialog.index.at(position).path : "";
+    openInVisualStudio(app, window, chosen, parentProcessId);
 }

@@ -238,9 +238,9 @@ int32_t OpenFileDialog::collectMatches()
 void OpenFileDialog::refreshTitle()
 {
     std::string caption = titleText_;
-    const FileEntry* selected = selectedEntry();
-    if (selected && *selected->name)
-        caption += std::string(" - ") + selected->name;
+    int32_t position = selectedPosition();
+    if (position >= 0 && *index.at(position).name)
+        caption += std::string(" - ") + index.at(position).name;
     SetWindowTextA(hwnd(), caption.c_str());
 }
 
@@ -249,23 +249,23 @@ int32_t OpenFileDialog::rowCount() const
     return currentFilter.empty() ? index.size() : static_cast<int32_t>(matches_.size());
 }
 
-const FileEntry* OpenFileDialog::entryOfRow(int32_t row) const
+int32_t OpenFileDialog::positionOfRow(int32_t row) const
 {
     if (row < 0 || row >= rowCount())
-        return nullptr;
-    return &index.at(currentFilter.empty() ? row : matches_[static_cast<size_t>(row)]);
+        return -1;
+    return currentFilter.empty() ? row : matches_[static_cast<size_t>(row)];
 }
 
-const FileEntry* OpenFileDialog::selectedEntry() const
+int32_t OpenFileDialog::selectedPosition() const
 {
     // A mark outside the list (one left on a list that has since emptied) chooses nothing.
-    return entryOfRow(listView->selectionMark());
+    return positionOfRow(listView->selectionMark());
 }
 
 const char* OpenFileDialog::rowText(int32_t row, int32_t column) const
 {
-    const FileEntry* entry = entryOfRow(row);
-    if (!entry)
+    int32_t position = positionOfRow(row);
+    if (position < 0)
         return nullptr;
-    return column == 0 ? entry->name : entry->path;
+    return column == 0 ? index.at(position).name : index.at(position).path;
 }

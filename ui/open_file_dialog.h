@@ -30,8 +30,8 @@ public:
     explicit OpenFileDialog(HWND referenceWindow);
     ~OpenFileDialog() override;
 
-    // The index entry of the selected row; null when no row of the list is selected.
-    const FileEntry* selectedEntry() const;
+    // The index position of the selected row; -1 when no row of the list is selected.
+    int32_t selectedPosition() const;
 
     // Filled by the caller before runModal; read-only while the window exists.
     FileIndex index;
@@ -71,8 +71,8 @@ private:
     int32_t collectMatches();
     // The number of rows the list has: every file, or the matches of a filter.
     int32_t rowCount() const;
-    // The index entry a row of the list stands for; null outside the list.
-    const FileEntry* entryOfRow(int32_t row) const;
+    // The index position a row of the list stands for; -1 outside the list.
+    int32_t positionOfRow(int32_t row) const;
     // The text of a cell, pointing into the solution model; null outside the list.
     const char* rowText(int32_t row, int32_t column) const;
 

@@ -60,10 +60,10 @@ int main(int argc, char** argv)
     dialog.showHandlers.addHandler(EventHandler<EventArgs>::to<&ShowReporter::report>(&reporter));
 
     int result = dialog.runModal();
-    const FileEntry* chosen = dialog.selectedEntry();
+    int32_t position = dialog.selectedPosition();
     DWORD caret = 0;
     SendMessageA(dialog.editBox->hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
     printf("result=%d mark=%d name=%s filter=%s caret=%lu\n", result, dialog.listView->selectionMark(),
-           chosen ? chosen->name : "", dialog.currentFilter.c_str(), caret);
+           position >= 0 ? dialog.index.at(position).name : "", dialog.currentFilter.c_str(), caret);
     return 0;
 }
