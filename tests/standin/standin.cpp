@@ -32,7 +32,6 @@
 #include "tests/standin/dde_server.h"
 #include "tests/standin/recording_dte.h"
 #include "tests/standin/rot_registration.h"
-#include "tests/standin/type_library.h"
 #include "vslink/com_owners.h"
 
 #include <windows.h>
@@ -226,11 +225,15 @@ HWND createLogView(HWND mainWindow)
                            client.right, client.bottom, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-std::string modulePath()
+// Registers the type library in this program's file, which declares _DTE, so that COM's
+// type-library marshaller can carry calls on it from the tool's process. It stays registered:
+// registering again is harmless, and only this Wine prefix sees it.
+bool registerTypeLibrary()
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ComPtr<ITypeLib> library;
+    return length > 0 && length < MAX_PATH && SUCCEEDED(LoadTypeLibEx(path, REGKIND_REGISTER, library.put()));
 }
 
 // Pumps messages (sent DDE messages and incoming COM calls among them) until the process ends,
@@ -287,17 +290,15 @@ int serve(const Options& options)
     log.appendToView("Stand-in for " + std::string(options.app->displayName) + ", process " +
                      std::to_string(GetCurrentProcessId()) + "\r\n");
 
-    std::unique_ptr<TypeLibraryRegistration> typeLibrary;
     ComPtr<RecordingDte> dte;
     std::unique_ptr<RotRegistration> registration;
     if (options.registerDte) {
-        typeLibrary = std::make_unique<TypeLibraryRegistration>(modulePath());
         dte = ComPtr<RecordingDte>(new RecordingDte([&log](const std::string& name, const std::string& arguments) {
             log.write("dte " + name + " " + arguments);
         }));
         std::string itemName = std::string(options.app->dteProgId) + ":" + std::to_string(GetCurrentProcessId());
         registration = std::make_unique<RotRegistration>(dte.get(), itemName);
-        if (!typeLibrary->registered() || !registration->registered())
+        if (!registerTypeLibrary() || !registration->registered())
             return EXIT_SET_UP_FAILED;
     }
 
