@@ -7,8 +7,10 @@
 //   <edition>           -vs2022, -vs2008, ... as for the tool: the ProgID, DDE service and title text
 //   -solution:<name>    the solution name in the main window's title (default Game)
 //   -title:<text>       the main window's whole title (default "<name> - <title text>")
-//   -dte:on|off         register the automation object in the Running Object Table as "!<ProgID>:<own
-//                       process id>" (default on when the edition has a ProgID)
+//   -dte:on|off|unobtainable
+//                       register the automation object in the Running Object Table as "!<ProgID>:<own
+//                       process id>" (default on when the edition has a ProgID), or an entry under that
+//                       name whose object can't be obtained
 //   -management:on|off  own a hidden "Visual Studio Application Management Window" (default on for
 //                       Visual Studio 2010 and later)
 //   -dde:ack|nack|connect-only|never   how DDE requests are answered (default ack)
@@ -26,6 +28,7 @@
 #include "tests/standin/dde_server.h"
 #include "tests/standin/recording_dte.h"
 #include "tests/standin/rot_registration.h"
+#include "tests/standin/unobtainable_object.h"
 
 #include <windows.h>
 
@@ -45,11 +48,11 @@ const int EXIT_CHILD_NOT_STARTED = 104;
 const char MANAGEMENT_WINDOW_TITLE[] = "Visual Studio Application Management Window";
 const int FIRST_APP_WITH_MANAGEMENT_WINDOW = 6;
 
-const char USAGE[] = "usage: standin <edition> [-solution:<name>] [-title:<text>] [-dte:on|off]\n"
+const char USAGE[] = "usage: standin <edition> [-solution:<name>] [-title:<text>] [-dte:on|off|unobtainable]\n"
                      "               [-management:on|off] [-dde:ack|nack|connect-only|never] [-log:<file>]\n"
                      "               [-- <program> [<argument>...]]\n";
 
-enum DteMode { DTE_OFF, DTE_ON };
+enum DteMode { DTE_OFF, DTE_ON, DTE_UNOBTAINABLE };
 
 struct Options {
     const AppInfo* app = nullptr;
@@ -112,7 +115,7 @@ bool parseOption(const std::string& argument, Options& options)
     else if (name == "-log")
         options.logPath = value;
     else if (name == "-dte")
-        return (options.dte = indexOf(value, {"off", "on"})) >= 0;
+        return (options.dte = indexOf(value, {"off", "on", "unobtainable"})) >= 0;
     else if (name == "-management")
         return (options.managementWindow = indexOf(value, {"off", "on"})) >= 0;
     else if (name == "-dde")
@@ -246,10 +249,12 @@ int serve(const Options& options)
     ComPtr<RecordingDte> dte(new RecordingDte([&log](const std::string& name, const std::string& arguments) {
         log.write("dte " + name + " " + arguments);
     }));
+    UnobtainableObject unobtainable;
     std::unique_ptr<RotRegistration> registration;
     if (options.dte != DTE_OFF) {
+        IUnknown* object = options.dte == DTE_ON ? static_cast<IUnknown*>(dte.get()) : &unobtainable;
         std::string itemName = std::string(options.app->dteProgId) + ":" + std::to_string(GetCurrentProcessId());
-        registration = std::make_unique<RotRegistration>(dte.get(), itemName);
+        registration = std::make_unique<RotRegistration>(object, itemName);
         if (!registerTypeLibrary() || !registration->registered())
             return EXIT_SET_UP_FAILED;
     }

@@ -4,7 +4,7 @@
 // An object whose Running Object Table entry can be found but not obtained, as when the
 // registering instance can no longer hand its object out: it marshals itself with an unmarshaller
 // class registered nowhere, so every GetObject on its moniker fails, in this process or another.
-// Reference-counted; starts with one reference, owned by the caller.
+// Not reference-counted: it lives in its owner's scope, which must outlast its registration.
 
 #include <objbase.h>
 
@@ -12,22 +12,11 @@ class UnobtainableObject : public IMarshal {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
-        if (iid != IID_IUnknown && iid != IID_IMarshal) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IMarshal*>(this);
-        AddRef();
-        return S_OK;
+        *object = iid == IID_IUnknown || iid == IID_IMarshal ? static_cast<IMarshal*>(this) : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = InterlockedDecrement(&references_);
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
     HRESULT STDMETHODCALLTYPE GetUnmarshalClass(REFIID, void*, DWORD, void*, DWORD, CLSID* unmarshaller) override
     {
@@ -37,17 +26,13 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetMarshalSizeMax(REFIID, void*, DWORD, void*, DWORD, DWORD* size) override
     {
-        *size = 0;
+        *size = 0;  // nothing to say: there is nothing to unmarshal
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE MarshalInterface(IStream*, REFIID, void*, DWORD, void*, DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE UnmarshalInterface(IStream*, REFIID, void**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReleaseMarshalData(IStream*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE DisconnectObject(DWORD) override { return S_OK; }
-
-private:
-    virtual ~UnobtainableObject() = default;
-    LONG references_ = 1;
 };
 
 #endif
