@@ -21,11 +21,9 @@ RecordingDte::RecordingDte(Recorder recorder) : recorder_(std::move(recorder)) {
 
 HRESULT STDMETHODCALLTYPE RecordingDte::QueryInterface(REFIID iid, void** object)
 {
-    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID__DTE) {
-        *object = nullptr;
+    *object = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__DTE ? static_cast<_DTE*>(this) : nullptr;
+    if (!*object)
         return E_NOINTERFACE;
-    }
-    *object = static_cast<_DTE*>(this);
     AddRef();
     return S_OK;
 }

@@ -49,8 +49,7 @@ const char MANAGEMENT_WINDOW_TITLE[] = "Visual Studio Application Management Win
 const int FIRST_APP_WITH_MANAGEMENT_WINDOW = 6;
 
 const char USAGE[] = "usage: standin <edition> [-solution:<name>] [-title:<text>] [-dte:on|off|unobtainable]\n"
-                     "               [-management:on|off] [-dde:ack|nack|connect-only|never] [-log:<file>]\n"
-                     "               [-- <program> [<argument>...]]\n";
+                     "  [-management:on|off] [-dde:ack|nack|connect-only|never] [-log:<file>] [-- <program> ...]\n";
 
 enum DteMode { DTE_OFF, DTE_ON, DTE_UNOBTAINABLE };
 
@@ -64,13 +63,6 @@ struct Options {
     std::string logPath;
     std::string childCommandLine;
 };
-
-// Registering its type library would break a real Visual Studio installation's: Wine only.
-bool runningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
 
 // The index of value among names, or -1.
 int indexOf(const std::string& value, std::initializer_list<const char*> names)
@@ -114,8 +106,9 @@ bool parseOption(const std::string& argument, Options& options)
         options.title = value;
     else if (name == "-log")
         options.logPath = value;
-    else if (name == "-dte")
-        return (options.dte = indexOf(value, {"off", "on", "unobtainable"})) >= 0;
+    else if (name == "-dte")  // anything but off needs an edition with an automation object
+        return (options.dte = indexOf(value, {"off", "on", "unobtainable"})) == DTE_OFF ||
+               (options.dte != -1 && options.app->dteProgId);
     else if (name == "-management")
         return (options.managementWindow = indexOf(value, {"off", "on"})) >= 0;
     else if (name == "-dde")
@@ -143,10 +136,6 @@ bool parseOptions(int argc, char** argv, Options& options)
         options.childCommandLine += (options.childCommandLine.empty() ? "" : " ") + quoteArgument(argv[i]);
     if (options.title.empty())
         options.title = options.solutionName + " - " + options.app->windowTitleText;
-    if (options.dte != DTE_OFF && !options.app->dteProgId) {
-        fprintf(stderr, "standin: %s has no automation object\n", options.app->switchName);
-        return false;
-    }
     return true;
 }
 
@@ -269,7 +258,8 @@ int serve(const Options& options)
 
 int main(int argc, char** argv)
 {
-    if (!runningUnderWine()) {
+    // Registering its type library would break a real Visual Studio installation's: Wine only.
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
         fputs("standin: runs only under Wine: it re-registers Visual Studio's automation interface\n", stderr);
         return EXIT_NOT_WINE;
     }
