@@ -34,7 +34,8 @@ protected:
         return servers_.back().createWindow("", 0, HWND_MESSAGE);
     }
 
-    // A server on a thread of its own that leaves its messages alone for busyMs (INFINITE: for ever).
+    // A server on a thread of its own that leaves its messages alone for busyMs (INFINITE: for
+    // ever), then looks at them every 10 ms.
     HWND serveFromAThreadBusyFor(DWORD busyMs)
     {
         std::promise<HWND> made;
@@ -95,8 +96,8 @@ TEST_F(DdeClientTest, EachAcknowledgementIsWaitedForAFixedTimeAndNothingIsLeftBe
 
 TEST_F(DdeClientTest, BusyServerIsWaitedForHungOneCostsNoMoreThanTheBoundAndOneWait)
 {
-    DdeClient busy(serveFromAThreadBusyFor(400), TIMEOUT_MS);
     DWORD start = GetTickCount();
+    DdeClient busy(serveFromAThreadBusyFor(400), TIMEOUT_MS);
     EXPECT_TRUE(busy.connect(SERVICE));
     EXPECT_GE(GetTickCount() - start, 400u);
     busy.close();
