@@ -12,20 +12,44 @@ namespace {
 const char DDE_CLASS_NAME[] = "DDEClass";
 const char DDE_TOPIC[] = "system";
 
-// Set by the client window when any WM_DDE_ACK arrives; cleared right before each message that
-// expects one. Only one conversation exists at a time, on the main thread.
+// How long sending WM_DDE_INITIATE may wait for Visual Studio to take it. Its window can be busy
+// for seconds (loading a solution, building). Windows calls a window "not responding" once it has
+// left its messages alone for 5 seconds, and with SMTO_ABORTIFHUNG the send gives up at once on
+// such a window. Hence the same 5 seconds: what Windows deems busy is waited for, not what it
+// deems hung.
+const UINT INITIATE_SEND_TIMEOUT_MS = 5000;
+
+// The message whose acknowledgement is awaited (WM_DDE_INITIATE or WM_DDE_EXECUTE), and whether
+// one came; both set right before each message that expects one. Only one conversation exists
+// at a time, on the main thread.
+UINT awaitedAck = 0;
 bool ackReceived = false;
+
+// The receiver of an acknowledgement owns what it carries: the two atoms of the answer to
+// WM_DDE_INITIATE (never packed), the packed lParam of the answer to WM_DDE_EXECUTE. The command
+// block named in the latter stays the client's, freed by execute.
+void freeAck(LPARAM lParam)
+{
+    if (awaitedAck == WM_DDE_INITIATE) {
+        GlobalDeleteAtom(LOWORD(lParam));
+        GlobalDeleteAtom(HIWORD(lParam));
+    } else if (awaitedAck == WM_DDE_EXECUTE) {
+        FreeDDElParam(WM_DDE_ACK, lParam);
+    }
+}
 
 LRESULT CALLBACK ddeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DDE_ACK)
+    if (message == WM_DDE_ACK) {
+        freeAck(lParam);
         ackReceived = true;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
 
-DdeClient::DdeClient(HWND serverWindow, DWORD timeoutMs) : serverWindow(serverWindow), timeoutMs(timeoutMs) {}
+DdeClient::DdeClient(HWND server, DWORD ackTimeoutMs) : serverWindow(server), timeoutMs(ackTimeoutMs) {}
 
 DdeClient::~DdeClient()
 {
@@ -64,13 +88,14 @@ bool DdeClient::connect(const char* serviceName)
     }
 
     // Sent, not posted, and to this one window, never broadcast: the server's acknowledgement is
-    // itself a sent message and normally arrives before the send returns. The send is bounded by
-    // the same time-out, so a hung server can't hang the tool.
+    // itself a sent message and normally arrives before the send returns. The send is bounded,
+    // so a hung server can't hang the tool.
+    awaitedAck = WM_DDE_INITIATE;
     ackReceived = false;
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(serverWindow, WM_DDE_INITIATE, reinterpret_cast<WPARAM>(clientWindow.get()),
-                        PackDDElParam(WM_DDE_INITIATE, serviceAtom.get(), topicAtom.get()), SMTO_NORMAL, timeoutMs,
-                        &ignored);
+                        PackDDElParam(WM_DDE_INITIATE, serviceAtom.get(), topicAtom.get()),
+                        SMTO_NORMAL | SMTO_ABORTIFHUNG, INITIATE_SEND_TIMEOUT_MS, &ignored);
     if (!waitForAck(timeoutMs)) {
         lastError = DDE_ERR_NO_ACK;
         return false;
@@ -97,6 +122,7 @@ void DdeClient::execute(const std::string& command)
     memcpy(text, command.c_str(), command.size() + 1);
     GlobalUnlock(block.get());
 
+    awaitedAck = WM_DDE_EXECUTE;
     ackReceived = false;
     PostMessageA(serverWindow, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(clientWindow.get()),
                  PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(block.get())));
@@ -131,7 +157,7 @@ const char* DdeClient::errorName() const
     }
 }
 
-bool DdeClient::waitForAck(DWORD timeoutMs)
+bool DdeClient::waitForAck(DWORD waitMs)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -141,7 +167,7 @@ bool DdeClient::waitForAck(DWORD timeoutMs)
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
         // Unsigned difference: a wrap of the tick counter does no harm.
-        if (GetTickCount() - start > timeoutMs)
+        if (GetTickCount() - start > waitMs)
             return false;
     }
 }

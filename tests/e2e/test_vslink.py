@@ -25,10 +25,10 @@ class OpenAcrossProcesses(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.folder, ignore_errors=True)
 
-    def open_with_message(self, edition, driver_options=(), standin_options=()):
+    def open_with_message(self, edition, driver_options=(), standin_options=(), caption="Quorlan"):
         """Runs the driver under a stand-in; returns (box text or None, Result)."""
         with StandIn(edition, [OPEN_DRIVER, edition, self.file, *driver_options], standin_options) as standin:
-            text = read_message_box("Quorlan", timeout_ms=20000)
+            text = read_message_box(caption, timeout_ms=20000)
             return text, standin.wait()
 
     def test_automation_opens_a_path_with_spaces_intact(self):
@@ -67,11 +67,13 @@ class OpenAcrossProcesses(unittest.TestCase):
         self.assertEqual(0, result.exit_code)
 
     def test_automation_failures_show_their_one_message(self):
-        cases = [([], ["-dte:off"], "Couldn't find Visual Studio DTE object!"),
-                 (["-parent:0"], [], "Using DTE but couldn't find the parent process ID!")]
-        for driver_options, standin_options, message in cases:
+        cases = [([], ["-dte:off"], "Quorlan", "Couldn't find Visual Studio DTE object!"),
+                 (["-parent:0"], [], "Quorlan", "Using DTE but couldn't find the parent process ID!"),
+                 ([], ["-dte:unobtainable"], "QUORLAN",
+                  "Found the Visual Studio DTE moniker but couldn't get the DTE object pointer!")]
+        for driver_options, standin_options, caption, message in cases:
             with self.subTest(message=message):
-                text, result = self.open_with_message("-vs2022", driver_options, standin_options)
+                text, result = self.open_with_message("-vs2022", driver_options, standin_options, caption)
                 self.assertEqual(message, text)
                 self.assertIsNone(read_message_box("Quorlan", timeout_ms=NO_BOX_MS))
                 self.assertEqual([], result.requests)

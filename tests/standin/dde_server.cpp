@@ -10,17 +10,11 @@ namespace {
 const char SERVER_CLASS_NAME[] = "QuorlanStandInDdeServer";
 const char DDE_TOPIC[] = "system";
 
-std::string atomName(ATOM atom)
-{
-    char name[256];
-    UINT length = GlobalGetAtomNameA(atom, name, sizeof name);
-    return std::string(name, length);
-}
-
 // An atom of 0 in WM_DDE_INITIATE asks for any service or topic.
 bool atomNames(ATOM atom, const std::string& name)
 {
-    return atom == 0 || _stricmp(atomName(atom).c_str(), name.c_str()) == 0;
+    char text[256];
+    return atom == 0 || (GlobalGetAtomNameA(atom, text, sizeof text) && _stricmp(text, name.c_str()) == 0);
 }
 
 }  // namespace
@@ -30,14 +24,11 @@ DdeServer::DdeServer(std::string serviceName, DdeAnswer answer, Recorder recorde
 {
     // Registered once per process and kept until its end: several servers may exist at a time.
     static UniqueClassRegistration serverClass = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = SERVER_CLASS_NAME;
+        WNDCLASSA windowClass = {0, windowProc, 0, 0, GetModuleHandleA(nullptr), nullptr,
+                                 LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), nullptr,
+                                 SERVER_CLASS_NAME};
         ATOM atom = RegisterClassA(&windowClass);
-        return atom ? UniqueClassRegistration({atom, windowClass.hInstance}) : UniqueClassRegistration();
+        return UniqueClassRegistration(atom ? ClassRegistration{atom, windowClass.hInstance} : ClassRegistration{});
     }();
 }
 
@@ -53,20 +44,17 @@ HWND DdeServer::createWindow(const char* title, DWORD style, HWND parent)
 
 LRESULT CALLBACK DdeServer::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
     auto* server = reinterpret_cast<DdeServer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (server && message == WM_DDE_INITIATE) {
+    if (server && message == WM_DDE_INITIATE)
         server->answerInitiate(window, reinterpret_cast<HWND>(wParam), lParam);
-        return 0;
-    }
-    if (server && message == WM_DDE_EXECUTE) {
+    else if (server && message == WM_DDE_EXECUTE)
         server->answerExecute(window, reinterpret_cast<HWND>(wParam), lParam);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    else
+        return DefWindowProcA(window, message, wParam, lParam);
+    return 0;
 }
 
 void DdeServer::answerInitiate(HWND window, HWND client, LPARAM lParam)
@@ -93,8 +81,7 @@ void DdeServer::answerExecute(HWND window, HWND client, LPARAM lParam)
     }
     if (answer_ != DdeAnswer::Ack && answer_ != DdeAnswer::Nack)
         return;
-    UINT_PTR status = answer_ == DdeAnswer::Ack ? DDE_FACK : 0;
-    LPARAM ack = PackDDElParam(WM_DDE_ACK, status, commands);
+    LPARAM ack = PackDDElParam(WM_DDE_ACK, answer_ == DdeAnswer::Ack ? DDE_FACK : 0, commands);
     if (!PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window), ack))
         FreeDDElParam(WM_DDE_ACK, ack);
 }

@@ -3,10 +3,9 @@
 
 // The DDE side of Visual Studio, for the tool's DDE client to talk to: windows that answer a
 // WM_DDE_INITIATE for their service and the topic "system" (letter case ignored) and hand the
-// text of each WM_DDE_EXECUTE to a recorder, acknowledging as configured.
-//
-// Every window of the server answers alike; they may be top-level windows with a title (what the
-// tool's window search finds) or message-only windows. They live as long as the server.
+// text of each WM_DDE_EXECUTE to a recorder, acknowledging as configured. Every window of the
+// server answers alike: top-level windows with a title (what the tool's window search finds) or
+// message-only windows. They live as long as the server.
 
 #include "driver/unique_resource.h"
 

@@ -1,19 +1,18 @@
 #include "tests/standin/recording_dte.h"
 
 #include <utility>
-#include <vector>
 
 namespace {
 
+// The BSTR's ANSI bytes, exactly as many as its length says (embedded NULs included).
 std::string ansiBytes(BSTR text)
 {
-    if (!text)
-        return std::string();
     int length = static_cast<int>(SysStringLen(text));
-    int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::vector<char> buffer(size > 0 ? size : 1);
-    size = WideCharToMultiByte(CP_ACP, 0, text, length, buffer.data(), size, nullptr, nullptr);
-    return std::string(buffer.data(), size > 0 ? size : 0);
+    int size = length > 0 ? WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr) : 0;
+    std::string bytes(size, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text, length, &bytes[0], size, nullptr, nullptr);
+    return bytes;
 }
 
 }  // namespace
@@ -22,20 +21,11 @@ RecordingDte::RecordingDte(Recorder recorder) : recorder_(std::move(recorder)) {
 
 HRESULT STDMETHODCALLTYPE RecordingDte::QueryInterface(REFIID iid, void** object)
 {
-    if (!object)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__DTE) {
-        *object = static_cast<_DTE*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE RecordingDte::AddRef()
-{
-    return InterlockedIncrement(&references_);
+    *object = iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__DTE ? static_cast<_DTE*>(this) : nullptr;
+    if (!*object)
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
 }
 
 ULONG STDMETHODCALLTYPE RecordingDte::Release()
@@ -44,14 +34,6 @@ ULONG STDMETHODCALLTYPE RecordingDte::Release()
     if (left == 0)
         delete this;
     return left;
-}
-
-HRESULT STDMETHODCALLTYPE RecordingDte::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE RecordingDte::ExecuteCommand(BSTR commandName, BSTR commandArgs)

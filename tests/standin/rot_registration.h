@@ -13,8 +13,20 @@
 
 class RotRegistration {
 public:
-    RotRegistration(IUnknown* object, const std::string& itemName);
-    ~RotRegistration();
+    RotRegistration(IUnknown* object, const std::string& itemName)
+    {
+        UniqueBstr item = makeBstr(itemName);
+        ComPtr<IMoniker> moniker;
+        if (!item || FAILED(CreateItemMoniker(L"!", item.get(), moniker.put())) ||
+            FAILED(GetRunningObjectTable(0, table_.put())) ||
+            FAILED(table_->Register(0, object, moniker.get(), &cookie_)))
+            cookie_ = 0;
+    }
+    ~RotRegistration()
+    {
+        if (cookie_)
+            table_->Revoke(cookie_);
+    }
     RotRegistration(const RotRegistration&) = delete;
     RotRegistration& operator=(const RotRegistration&) = delete;
 

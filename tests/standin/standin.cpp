@@ -1,47 +1,42 @@
-// The stand-in Visual Studio: what the tool meets on a user's desktop, for tests and demos under
-// Wine. It imitates one edition of Visual Studio with a solution open, starts a program as its
-// own child (as Visual Studio starts an external tool), serves it and logs what it was asked to
-// open.
+// The stand-in Visual Studio, for tests and demos under Wine: what the tool meets on a user's
+// desktop. It imitates one edition with a solution open, starts a program as its child (as Visual
+// Studio starts an external tool), serves it and logs each file it is asked to open.
 //
 //   standin <edition> [options] [-- <program> [<argument>...]]
 //
-//   <edition>             an edition switch of the tool (-vs2022, -vs2008, ...): it gives the
-//                         automation ProgID, the DDE service name and the title text
-//   -solution:<name>      the solution name in the main window's title (default Game)
-//   -title:<text>         the main window's whole title (default "<name> - <title text>")
-//   -dte:on|off           register the automation object in the Running Object Table as
-//                         "!<ProgID>:<own process id>" (default: on when the edition has a ProgID)
-//   -management:on|off    own a hidden "Visual Studio Application Management Window" (default:
-//                         on for the editions from Visual Studio 2010 on)
-//   -dde:ack|nack|connect-only|never
-//                         how DDE requests are answered (default ack)
-//   -log:<file>           the log file, appended to (default: standard output)
-//   -- <program> ...      the child: the stand-in waits for it, pumping messages, and exits with
-//                         its exit code. Without one it serves until its main window is closed.
+//   <edition>           -vs2022, -vs2008, ... as for the tool: the ProgID, DDE service and title text
+//   -solution:<name>    the solution name in the main window's title (default Game)
+//   -title:<text>       the main window's whole title (default "<name> - <title text>")
+//   -dte:on|off|unobtainable
+//                       register the automation object in the Running Object Table as "!<ProgID>:<own
+//                       process id>" (default on when the edition has a ProgID), or an entry under that
+//                       name whose object can't be obtained
+//   -management:on|off  own a hidden "Visual Studio Application Management Window" (default on for
+//                       Visual Studio 2010 and later)
+//   -dde:ack|nack|connect-only|never   how DDE requests are answered (default ack)
+//   -log:<file>         the log file, appended to (default standard output)
+//   -- <program> ...    the child, served until it ends; its exit code is the stand-in's. Without
+//                       one the stand-in serves until its main window is closed.
 //
-// The log has one line per open request, in arrival order, each ending in "\n" (no "\r"):
-//   dte <command name> <command arguments>   a call of _DTE::ExecuteCommand
-//   dde <command text>                       the text of a WM_DDE_EXECUTE
-// The main window shows the same lines.
-//
-// Exit codes of its own: 101 bad command line, 102 not running under Wine, 103 setting up failed
-// (a window, the type library or the automation object), 104 the child could not be started.
+// The log has one "\n"-terminated line per request, as it arrives, also shown in the main window:
+// "dte <command name> <command arguments>" for _DTE::ExecuteCommand, "dde <command text>" for a
+// WM_DDE_EXECUTE. Exit codes of its own: 101 bad command line, 102 not under Wine, 103 setting up
+// failed (a window, the type library or the automation object), 104 the child could not be started.
 
 #include "driver/app_info.h"
 #include "driver/unique_resource.h"
 #include "tests/standin/dde_server.h"
 #include "tests/standin/recording_dte.h"
 #include "tests/standin/rot_registration.h"
-#include "tests/standin/type_library.h"
-#include "vslink/com_owners.h"
+#include "tests/standin/unobtainable_object.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -53,62 +48,32 @@ const int EXIT_CHILD_NOT_STARTED = 104;
 const char MANAGEMENT_WINDOW_TITLE[] = "Visual Studio Application Management Window";
 const int FIRST_APP_WITH_MANAGEMENT_WINDOW = 6;
 
-const char USAGE[] =
-    "usage: standin <edition> [-solution:<name>] [-title:<text>] [-dte:on|off] [-management:on|off]\n"
-    "               [-dde:ack|nack|connect-only|never] [-log:<file>] [-- <program> [<argument>...]]\n";
+const char USAGE[] = "usage: standin <edition> [-solution:<name>] [-title:<text>] [-dte:on|off|unobtainable]\n"
+                     "  [-management:on|off] [-dde:ack|nack|connect-only|never] [-log:<file>] [-- <program> ...]\n";
+
+enum DteMode { DTE_OFF, DTE_ON, DTE_UNOBTAINABLE };
 
 struct Options {
     const AppInfo* app = nullptr;
     std::string solutionName = "Game";
     std::string title;
-    int registerDte = -1;       // -1: the edition's default
-    int managementWindow = -1;  // -1: the edition's default
-    DdeAnswer ddeAnswer = DdeAnswer::Ack;
+    int dte = DTE_OFF;          // a DteMode
+    int managementWindow = 0;   // 0 or 1
+    int ddeAnswer = 0;          // a DdeAnswer: its names in parseOption are in its order
     std::string logPath;
     std::string childCommandLine;
 };
 
-// Registering its type library would break a real Visual Studio installation's: Wine only.
-bool runningUnderWine()
+// The index of value among names, or -1.
+int indexOf(const std::string& value, std::initializer_list<const char*> names)
 {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-bool startsWith(const char* text, const char* prefix, const char** rest)
-{
-    size_t length = strlen(prefix);
-    if (strncmp(text, prefix, length) != 0)
-        return false;
-    *rest = text + length;
-    return true;
-}
-
-bool parseSwitch(const char* value, int& result)
-{
-    if (strcmp(value, "on") == 0 || strcmp(value, "off") == 0) {
-        result = strcmp(value, "on") == 0;
-        return true;
+    int index = 0;
+    for (const char* name : names) {
+        if (value == name)
+            return index;
+        ++index;
     }
-    return false;
-}
-
-bool parseDdeAnswer(const char* value, DdeAnswer& result)
-{
-    static const struct {
-        const char* name;
-        DdeAnswer answer;
-    } answers[] = {{"ack", DdeAnswer::Ack},
-                   {"nack", DdeAnswer::Nack},
-                   {"connect-only", DdeAnswer::ConnectOnly},
-                   {"never", DdeAnswer::Never}};
-    for (const auto& entry : answers) {
-        if (strcmp(value, entry.name) == 0) {
-            result = entry.answer;
-            return true;
-        }
-    }
-    return false;
+    return -1;
 }
 
 // One argument quoted so that the C runtime's parsing gives it back unchanged.
@@ -127,35 +92,40 @@ std::string quoteArgument(const std::string& argument)
         quoted += c;
         backslashes = 0;
     }
-    quoted.append(backslashes * 2, '\\');
-    return quoted + "\"";
+    return quoted.append(backslashes * 2, '\\') + "\"";
 }
 
-bool parseOption(const char* argument, Options& options)
+bool parseOption(const std::string& argument, Options& options)
 {
-    const char* value = nullptr;
-    if (startsWith(argument, "-solution:", &value))
+    size_t colon = argument.find(':');
+    std::string name = argument.substr(0, colon);
+    std::string value = colon == std::string::npos ? "" : argument.substr(colon + 1);
+    if (name == "-solution")
         options.solutionName = value;
-    else if (startsWith(argument, "-title:", &value))
+    else if (name == "-title")
         options.title = value;
-    else if (startsWith(argument, "-dte:", &value))
-        return parseSwitch(value, options.registerDte);
-    else if (startsWith(argument, "-management:", &value))
-        return parseSwitch(value, options.managementWindow);
-    else if (startsWith(argument, "-dde:", &value))
-        return parseDdeAnswer(value, options.ddeAnswer);
-    else if (startsWith(argument, "-log:", &value))
+    else if (name == "-log")
         options.logPath = value;
-    else if (const AppInfo* app = findAppBySwitch(argument))
-        options.app = app;
+    else if (name == "-dte")  // anything but off needs an edition with an automation object
+        return (options.dte = indexOf(value, {"off", "on", "unobtainable"})) == DTE_OFF ||
+               (options.dte != -1 && options.app->dteProgId);
+    else if (name == "-management")
+        return (options.managementWindow = indexOf(value, {"off", "on"})) >= 0;
+    else if (name == "-dde")
+        return (options.ddeAnswer = indexOf(value, {"ack", "nack", "connect-only", "never"})) >= 0;
     else
         return false;
     return true;
 }
 
+// The edition first, as it gives the defaults; then the options; then the child after "--".
 bool parseOptions(int argc, char** argv, Options& options)
 {
-    int i = 1;
+    if (argc < 2 || !(options.app = findAppBySwitch(argv[1])))
+        return false;
+    options.dte = options.app->dteProgId ? DTE_ON : DTE_OFF;
+    options.managementWindow = options.app->id >= FIRST_APP_WITH_MANAGEMENT_WINDOW;
+    int i = 2;
     for (; i < argc && strcmp(argv[i], "--") != 0; ++i) {
         if (!parseOption(argv[i], options)) {
             fprintf(stderr, "standin: unknown or malformed argument %s\n", argv[i]);
@@ -164,19 +134,8 @@ bool parseOptions(int argc, char** argv, Options& options)
     }
     for (++i; i < argc; ++i)
         options.childCommandLine += (options.childCommandLine.empty() ? "" : " ") + quoteArgument(argv[i]);
-
-    if (!options.app)
-        return false;
     if (options.title.empty())
         options.title = options.solutionName + " - " + options.app->windowTitleText;
-    if (options.registerDte < 0)
-        options.registerDte = options.app->dteProgId != nullptr;
-    if (options.managementWindow < 0)
-        options.managementWindow = options.app->id >= FIRST_APP_WITH_MANAGEMENT_WINDOW;
-    if (options.registerDte && !options.app->dteProgId) {
-        fprintf(stderr, "standin: %s has no automation object\n", options.app->switchName);
-        return false;
-    }
     return true;
 }
 
@@ -185,32 +144,30 @@ class Log {
 public:
     explicit Log(std::string path) : path_(std::move(path)) {}
 
-    void showIn(HWND view) { view_ = view; }
-
     void write(const std::string& line)
     {
         // Opened per line, so that a reader sees every line as soon as it is written.
-        if (path_.empty()) {
-            fwrite(line.data(), 1, line.size(), stdout);
-            fputc('\n', stdout);
-            fflush(stdout);
-        } else {
-            UniqueCStream file(fopen(path_.c_str(), "ab"));
-            if (file) {
-                fwrite(line.data(), 1, line.size(), file.get());
-                fputc('\n', file.get());
-            }
+        UniqueCStream file(path_.empty() ? nullptr : fopen(path_.c_str(), "ab"));
+        if (FILE* out = path_.empty() ? stdout : file.get()) {
+            fwrite(line.data(), 1, line.size(), out);
+            fputc('\n', out);
+            fflush(out);
         }
-        appendToView(line + "\r\n");
-    }
-
-    void appendToView(const std::string& text)
-    {
         if (!view_)
             return;
+        std::string shown = line + "\r\n";
         int end = GetWindowTextLengthA(view_);
         SendMessageA(view_, EM_SETSEL, end, end);
-        SendMessageA(view_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageA(view_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(shown.c_str()));
+    }
+
+    // From now on, lines are also shown in a read-only edit box filling mainWindow, after a greeting.
+    void showIn(HWND mainWindow, const std::string& greeting)
+    {
+        RECT client = {};
+        GetClientRect(mainWindow, &client);
+        view_ = CreateWindowExA(0, "EDIT", greeting.c_str(), WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE |
+                                ES_READONLY, 0, 0, client.right, client.bottom, mainWindow, nullptr, nullptr, nullptr);
     }
 
 private:
@@ -218,32 +175,26 @@ private:
     HWND view_ = nullptr;
 };
 
-HWND createLogView(HWND mainWindow)
+// Registers the type library in this program's file, which declares _DTE, so that COM's
+// type-library marshaller can carry calls on it from the tool's process. It stays registered:
+// registering again is harmless, and only this Wine prefix sees it.
+bool registerTypeLibrary()
 {
-    RECT client;
-    GetClientRect(mainWindow, &client);
-    return CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0,
-                           client.right, client.bottom, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
-
-std::string modulePath()
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ComPtr<ITypeLib> library;
+    return length > 0 && length < MAX_PATH && SUCCEEDED(LoadTypeLibEx(path, REGKIND_REGISTER, library.put()));
 }
 
 // Pumps messages (sent DDE messages and incoming COM calls among them) until the process ends,
 // or, without a process, until the window is gone.
 void pumpUntilDone(HANDLE process, HWND window)
 {
-    DWORD handleCount = process ? 1 : 0;
     for (;;) {
-        DWORD result = MsgWaitForMultipleObjects(handleCount, &process, FALSE, INFINITE, QS_ALLINPUT);
+        DWORD result = MsgWaitForMultipleObjects(process ? 1 : 0, &process, FALSE, INFINITE, QS_ALLINPUT);
         if (process && result == WAIT_OBJECT_0)
             return;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
@@ -252,7 +203,7 @@ void pumpUntilDone(HANDLE process, HWND window)
     }
 }
 
-int runChild(const std::string& commandLine)
+int runChild(std::string commandLine)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -261,9 +212,7 @@ int runChild(const std::string& commandLine)
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started = {};
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started)) {
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started)) {
         fprintf(stderr, "standin: could not start %s (error %lu)\n", commandLine.c_str(), GetLastError());
         return EXIT_CHILD_NOT_STARTED;
     }
@@ -278,29 +227,26 @@ int runChild(const std::string& commandLine)
 int serve(const Options& options)
 {
     Log log(options.logPath);
-    DdeServer ddeServer(options.app->ddeServiceName, options.ddeAnswer,
+    DdeServer ddeServer(options.app->ddeServiceName, static_cast<DdeAnswer>(options.ddeAnswer),
                         [&log](const std::string& command) { log.write("dde " + command); });
     HWND mainWindow = ddeServer.createWindow(options.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     if (!mainWindow || (options.managementWindow && !ddeServer.createWindow(MANAGEMENT_WINDOW_TITLE, 0)))
         return EXIT_SET_UP_FAILED;
-    log.showIn(createLogView(mainWindow));
-    log.appendToView("Stand-in for " + std::string(options.app->displayName) + ", process " +
-                     std::to_string(GetCurrentProcessId()) + "\r\n");
+    log.showIn(mainWindow, "Stand-in for " + std::string(options.app->displayName) + ", process " +
+                               std::to_string(GetCurrentProcessId()) + "\r\n");
 
-    std::unique_ptr<TypeLibraryRegistration> typeLibrary;
-    ComPtr<RecordingDte> dte;
+    ComPtr<RecordingDte> dte(new RecordingDte([&log](const std::string& name, const std::string& arguments) {
+        log.write("dte " + name + " " + arguments);
+    }));
+    UnobtainableObject unobtainable;
     std::unique_ptr<RotRegistration> registration;
-    if (options.registerDte) {
-        typeLibrary = std::make_unique<TypeLibraryRegistration>(modulePath());
-        dte = ComPtr<RecordingDte>(new RecordingDte([&log](const std::string& name, const std::string& arguments) {
-            log.write("dte " + name + " " + arguments);
-        }));
+    if (options.dte != DTE_OFF) {
+        IUnknown* object = options.dte == DTE_ON ? static_cast<IUnknown*>(dte.get()) : &unobtainable;
         std::string itemName = std::string(options.app->dteProgId) + ":" + std::to_string(GetCurrentProcessId());
-        registration = std::make_unique<RotRegistration>(dte.get(), itemName);
-        if (!typeLibrary->registered() || !registration->registered())
+        registration = std::make_unique<RotRegistration>(object, itemName);
+        if (!registerTypeLibrary() || !registration->registered())
             return EXIT_SET_UP_FAILED;
     }
-
     if (options.childCommandLine.empty()) {
         pumpUntilDone(nullptr, mainWindow);
         return 0;
@@ -308,19 +254,12 @@ int serve(const Options& options)
     return runChild(options.childCommandLine);
 }
 
-class ComApartment {
-public:
-    ComApartment() { CoInitialize(nullptr); }
-    ~ComApartment() { CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (!runningUnderWine()) {
+    // Registering its type library would break a real Visual Studio installation's: Wine only.
+    if (!GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
         fputs("standin: runs only under Wine: it re-registers Visual Studio's automation interface\n", stderr);
         return EXIT_NOT_WINE;
     }
@@ -329,6 +268,8 @@ int main(int argc, char** argv)
         fputs(USAGE, stderr);
         return EXIT_BAD_COMMAND_LINE;
     }
-    ComApartment apartment;
-    return serve(options);
+    CoInitialize(nullptr);
+    int exitCode = serve(options);
+    CoUninitialize();
+    return exitCode;
 }

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <deque>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,16 +14,41 @@
 namespace {
 
 const DWORD TIMEOUT_MS = 250;
+const char SERVICE[] = "VisualStudio.9.0";
+const char COMMAND[] = "[Open(\"C:\\a b\\c.cpp\")]";
 
-// A DDE server on a message-only window of this thread: the client's sent and posted messages
-// reach it through the client's own waiting, as they reach Visual Studio.
+// DDE servers on message-only windows. On this thread the client's own waiting delivers their
+// messages, as it delivers Visual Studio's; on a thread of their own they can be busy or hung.
 class DdeClientTest : public testing::Test {
 protected:
-    HWND serve(DdeAnswer answer, const std::string& service = "VisualStudio.9.0")
+    ~DdeClientTest() override
     {
-        servers_.push_back(std::make_unique<DdeServer>(service, answer,
-                                                       [this](const std::string& text) { received.push_back(text); }));
-        return servers_.back()->createWindow("", 0, HWND_MESSAGE);
+        SetEvent(stop_.get());
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+
+    HWND serve(DdeAnswer answer, const std::string& service = SERVICE)
+    {
+        servers_.emplace_back(service, answer, [this](const std::string& text) { received.push_back(text); });
+        return servers_.back().createWindow("", 0, HWND_MESSAGE);
+    }
+
+    // A server on a thread of its own that leaves its messages alone for busyMs (INFINITE: for
+    // ever), then looks at them every 10 ms.
+    HWND serveFromAThreadBusyFor(DWORD busyMs)
+    {
+        std::promise<HWND> made;
+        std::future<HWND> window = made.get_future();
+        threads_.emplace_back([made = std::move(made), stop = stop_.get(), busyMs]() mutable {
+            DdeServer server(SERVICE, DdeAnswer::Ack, [](const std::string&) {});
+            made.set_value(server.createWindow("", 0, HWND_MESSAGE));
+            for (MSG message; WaitForSingleObject(stop, busyMs) == WAIT_TIMEOUT; busyMs = 10) {
+                while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&message);
+            }
+        });
+        return window.get();
     }
 
     static bool ddeClassRegistered()
@@ -36,114 +62,65 @@ protected:
     std::vector<std::string> received;
 
 private:
-    std::vector<std::unique_ptr<DdeServer>> servers_;
+    std::deque<DdeServer> servers_;
+    UniqueHandle stop_{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::vector<std::thread> threads_;
 };
 
-TEST_F(DdeClientTest, AnyAcknowledgementCompletesTheCommand)
+TEST_F(DdeClientTest, EachAcknowledgementIsWaitedForAFixedTimeAndNothingIsLeftBehind)
 {
-    // Twice each: close unregisters "DDEClass", so the next client can register it again.
-    for (DdeAnswer answer : {DdeAnswer::Ack, DdeAnswer::Nack, DdeAnswer::Ack, DdeAnswer::Nack}) {
-        HWND server = serve(answer);
-        DdeClient client(server, TIMEOUT_MS);
-        ASSERT_TRUE(client.connect("VisualStudio.9.0"));
+    // A client that doesn't connect fails after TIMEOUT_MS with DDE_ERR_NO_ACK; a command that is
+    // never acknowledged costs TIMEOUT_MS and is no error.
+    const struct { DdeAnswer answer; std::string service; bool connects; bool executeWaits; } cases[] = {
+        {DdeAnswer::Ack, uniqueService, true, false}, {DdeAnswer::ConnectOnly, uniqueService, true, true},
+        {DdeAnswer::Never, uniqueService, false, false}, {DdeAnswer::Ack, uniqueService + "x", false, false}};
+    for (const auto& test : cases) {
+        SCOPED_TRACE(&test - cases);
+        received.clear();
+        DdeClient client(serve(test.answer, test.service), TIMEOUT_MS);
         DWORD start = GetTickCount();
-        client.execute("[Open(\"C:\\a b\\c.cpp\")]");
-        EXPECT_LT(GetTickCount() - start, TIMEOUT_MS);
-        EXPECT_EQ(0u, client.error());
-        client.close();
+        EXPECT_EQ(test.connects, client.connect(uniqueService.c_str()));
+        DWORD connected = GetTickCount();
+        client.execute(COMMAND);
+        DWORD executed = GetTickCount();
+        EXPECT_EQ(!test.connects, connected - start >= TIMEOUT_MS);
+        EXPECT_LT(connected - start, 4 * TIMEOUT_MS);
+        EXPECT_EQ(test.executeWaits, executed - connected >= TIMEOUT_MS);
+        EXPECT_STREQ(test.connects ? "Unknown error" : "DDE_ERR_NO_ACK", client.errorName());
+        EXPECT_EQ(std::vector<std::string>(test.connects, COMMAND), received);
+        client.close();  // the next client can register "DDEClass"; the answer's atoms are gone too
         EXPECT_FALSE(ddeClassRegistered());
+        EXPECT_EQ(0, GlobalFindAtomA(uniqueService.c_str()));
     }
-    EXPECT_EQ(std::vector<std::string>(4, "[Open(\"C:\\a b\\c.cpp\")]"), received);
 }
 
-TEST_F(DdeClientTest, MissingAcknowledgementsAreWaitedForAFixedTime)
+TEST_F(DdeClientTest, BusyServerIsWaitedForHungOneCostsNoMoreThanTheBoundAndOneWait)
 {
-    // A server that never answers, and one that doesn't serve the service asked for.
-    for (HWND server : {serve(DdeAnswer::Never), serve(DdeAnswer::Ack, "VisualStudio.8.0")}) {
-        DdeClient client(server, TIMEOUT_MS);
-        DWORD start = GetTickCount();
-        EXPECT_FALSE(client.connect("VisualStudio.9.0"));
-        DWORD elapsed = GetTickCount() - start;
-        EXPECT_GE(elapsed, TIMEOUT_MS);
-        EXPECT_LT(elapsed, 4 * TIMEOUT_MS);
-        EXPECT_EQ(DDE_ERR_NO_ACK, client.error());
-        EXPECT_STREQ("DDE_ERR_NO_ACK", client.errorName());
-        client.execute("[Open(\"C:\\a.cpp\")]");
-    }
-
-    // A command that is never acknowledged costs the same wait and is no error.
-    DdeClient client(serve(DdeAnswer::ConnectOnly), TIMEOUT_MS);
-    ASSERT_TRUE(client.connect("VisualStudio.9.0"));
     DWORD start = GetTickCount();
-    client.execute("[Open(\"C:\\a.cpp\")]");
-    EXPECT_GE(GetTickCount() - start, TIMEOUT_MS);
-    EXPECT_EQ(0u, client.error());
-    EXPECT_EQ(std::vector<std::string>{"[Open(\"C:\\a.cpp\")]"}, received);
-}
+    DdeClient busy(serveFromAThreadBusyFor(400), TIMEOUT_MS);
+    EXPECT_TRUE(busy.connect(SERVICE));
+    EXPECT_GE(GetTickCount() - start, 400u);
+    busy.close();
 
-TEST_F(DdeClientTest, HungServerCostsNoMoreThanTwoTimeouts)
-{
-    // A window whose thread never looks at its messages again.
-    UniqueHandle madeEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    UniqueHandle doneEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    HANDLE made = madeEvent.get();
-    HANDLE done = doneEvent.get();
-    HWND hung = nullptr;
-    std::thread hungThread([made, done, &hung] {
-        UniqueWindow window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-        hung = window.get();
-        SetEvent(made);
-        WaitForSingleObject(done, INFINITE);
-    });
-    WaitForSingleObject(made, INFINITE);
-
-    DdeClient client(hung, TIMEOUT_MS);
-    DWORD start = GetTickCount();
-    EXPECT_FALSE(client.connect("VisualStudio.9.0"));
-    EXPECT_LT(GetTickCount() - start, 4 * TIMEOUT_MS);
-    EXPECT_STREQ("DDE_ERR_NO_ACK", client.errorName());
-    SetEvent(done);
-    hungThread.join();
-}
-
-TEST_F(DdeClientTest, NullServerWindowFailsAtOnceAndCreatesNothing)
-{
-    DdeClient client(nullptr, TIMEOUT_MS);
-    DWORD start = GetTickCount();
-    EXPECT_FALSE(client.connect(uniqueService.c_str()));
-    EXPECT_LT(GetTickCount() - start, TIMEOUT_MS);
-    EXPECT_EQ(0, GlobalFindAtomA(uniqueService.c_str()));
-    EXPECT_FALSE(ddeClassRegistered());
-    EXPECT_STREQ("Unknown error", client.errorName());
-}
-
-TEST_F(DdeClientTest, ExecuteWithoutConversationSendsNothing)
-{
-    DdeClient client(serve(DdeAnswer::Ack), TIMEOUT_MS);
-    client.execute("[Open(\"C:\\a.cpp\")]");
-    DdeClient::waitForAck(50);
-    EXPECT_TRUE(received.empty());
+    DdeClient hung(serveFromAThreadBusyFor(INFINITE), TIMEOUT_MS);
+    start = GetTickCount();
+    EXPECT_FALSE(hung.connect(SERVICE));
+    EXPECT_LT(GetTickCount() - start, 5000 + 2 * TIMEOUT_MS);  // the bound on the initiate, and one wait
+    EXPECT_STREQ("DDE_ERR_NO_ACK", hung.errorName());
 }
 
 TEST_F(DdeClientTest, CloseAfterAFailedConnectFreesExactlyWhatWasMade)
 {
-    // Someone else's "DDEClass" makes the client's registration fail after both atoms exist.
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instanceHandle;
-    windowClass.lpszClassName = "DDEClass";
-    UniqueClassRegistration othersClass({RegisterClassA(&windowClass), instanceHandle});
-    ASSERT_TRUE(othersClass.get().atom);
-
+    // Someone else's "DDEClass" makes the registration fail after both atoms exist.
+    WNDCLASSA othersClass = {0, DefWindowProcA, 0, 0, instanceHandle, nullptr, nullptr, nullptr, nullptr, "DDEClass"};
+    UniqueClassRegistration registered({RegisterClassA(&othersClass), instanceHandle});
     DdeClient client(serve(DdeAnswer::Ack), TIMEOUT_MS);
     EXPECT_FALSE(client.connect(uniqueService.c_str()));
     EXPECT_EQ(DWORD(ERROR_CLASS_ALREADY_EXISTS), client.error());
-    EXPECT_STREQ("Unknown error", client.errorName());
     EXPECT_NE(0, GlobalFindAtomA(uniqueService.c_str()));
     client.close();
     EXPECT_EQ(0, GlobalFindAtomA(uniqueService.c_str()));
     EXPECT_TRUE(ddeClassRegistered());
-    client.close();
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // A small test driver for the Visual Studio link across processes: started by the stand-in Visual
 // Studio, it locates it as the tool does and asks it to open one file.
 //
-//   open_driver -parent
-//       prints the parent process id and exits
 //   open_driver <edition> <path> [-solution:<name>] [-parent:<id>] [-nowindow]
 //       finds the parent process (for editions with an automation object; -parent:<id> instead)
 //       and the window of the solution <name> (default Game; -nowindow: none), prints
@@ -83,13 +81,9 @@ void open(Request& request)
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && strcmp(argv[1], "-parent") == 0) {
-        printf("%lu\n", getParentProcessId());
-        return 0;
-    }
     Request request;
     if (!parseRequest(argc, argv, request)) {
-        fputs("usage: open_driver -parent | <edition> <path> [-solution:<name>] [-parent:<id>] [-nowindow]\n", stderr);
+        fputs("usage: open_driver <edition> <path> [-solution:<name>] [-parent:<id>] [-nowindow]\n", stderr);
         return 2;
     }
     instanceHandle = GetModuleHandleA(nullptr);
