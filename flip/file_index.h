@@ -33,6 +33,7 @@ public:
     // Adds an entry pointing into path unless the same path text was added before.
     void addFile(const std::string& path);
 
+    // The number of entries: the distinct paths added so far.
     int32_t size() const { return static_cast<int32_t>(entries_.size()); }
     // The entry at position 0 to size() - 1; callers check the position first.
     const FileEntry& at(int32_t position) const { return entries_[static_cast<size_t>(position)]; }

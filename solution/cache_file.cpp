@@ -9,7 +9,18 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <unordered_map>
+
+namespace {
+
+// Smallest sizes of a project record (path length, F, D, R), a directory (its length) and a file
+// entry (length of the rest, index).
+constexpr size_t MIN_PROJECT_RECORD_SIZE = 16;
+constexpr size_t MIN_DIRECTORY_SIZE = 4;
+constexpr size_t MIN_FILE_ENTRY_SIZE = 8;
+
+}  // namespace
 
 bool CacheWriter::writeInteger(int32_t value)
 {
@@ -21,7 +32,10 @@ bool CacheWriter::writeInteger(int32_t value)
 
 bool CacheWriter::writeBytes(const void* bytes, size_t size)
 {
-    return fwrite(bytes, 1, size, stream_) == size;
+    if (bytesWritten_ + static_cast<int64_t>(size) > MAX_CACHE_FILE_SIZE || fwrite(bytes, 1, size, stream_) != size)
+        return false;
+    bytesWritten_ += static_cast<int64_t>(size);
+    return true;
 }
 
 bool CacheWriter::writeString(const std::string& text)
@@ -29,10 +43,7 @@ bool CacheWriter::writeString(const std::string& text)
     return writeInteger(static_cast<int32_t>(text.size())) && writeBytes(text.data(), text.size());
 }
 
-CacheReader::CacheReader(FILE* stream, int64_t size)
-    : stream_(stream), bytesLeft_(size > 0 ? size : 0), entriesLeft_(MAX_MODEL_ENTRIES)
-{
-}
+CacheReader::CacheReader(FILE* stream, int64_t size) : stream_(stream), bytesLeft_(size > 0 ? size : 0) {}
 
 bool CacheReader::readBytes(void* bytes, size_t size)
 {
@@ -85,12 +96,26 @@ bool CacheReader::readCount(int32_t& count, size_t entrySize)
     return true;
 }
 
-bool CacheReader::takeEntries(int32_t count)
+bool CacheReader::takeProjects(int32_t count)
 {
-    if (count < 0 || static_cast<uint32_t>(count) > entriesLeft_)
-        return false;
-    entriesLeft_ -= static_cast<uint32_t>(count);
-    return true;
+    return count >= 0 && takeUpTo(budget_.projectsLeft, static_cast<size_t>(count)) == static_cast<size_t>(count);
+}
+
+bool CacheReader::takeFiles(int32_t count)
+{
+    return count >= 0 && takeUpTo(budget_.filesLeft, static_cast<size_t>(count)) == static_cast<size_t>(count);
+}
+
+CacheReader::Nesting::Nesting(CacheReader& reader) : reader_(reader), entered_(reader.depth_ < MAX_REFERENCE_DEPTH)
+{
+    if (entered_)
+        ++reader_.depth_;
+}
+
+CacheReader::Nesting::~Nesting()
+{
+    if (entered_)
+        --reader_.depth_;
 }
 
 namespace {
@@ -112,7 +137,7 @@ bool writeProjectRecords(CacheWriter& stream, const std::vector<std::unique_ptr<
 bool readProjectRecords(CacheReader& stream, std::vector<std::unique_ptr<Project>>& list)
 {
     int32_t count;
-    if (!stream.readCount(count, MIN_PROJECT_RECORD_SIZE) || !stream.takeEntries(count))
+    if (!stream.readCount(count, MIN_PROJECT_RECORD_SIZE) || !stream.takeProjects(count))
         return false;
     for (int32_t i = 0; i < count; ++i) {
         list.push_back(std::make_unique<Project>());
@@ -122,6 +147,32 @@ bool readProjectRecords(CacheReader& stream, std::vector<std::unique_ptr<Project
     return true;
 }
 
+// Whether a backslash goes between a directory and the rest of a stored path: unless the
+// directory is empty or already ends in one ("C:\").
+bool needsSeparator(const std::string& directory)
+{
+    return !directory.empty() && directory.back() != '\\';
+}
+
+std::string joinStoredPath(const std::string& directory, const std::string& rest)
+{
+    return directory + (needsSeparator(directory) ? "\\" : "") + rest;
+}
+
+// The directory-table entry and the rest that joinStoredPath turns back into file. Not the shell's
+// file-name part: that splits at '/' as well, and a path ending in '\' would not come back.
+std::pair<std::string, std::string> splitStoredPath(const std::string& file)
+{
+    std::string directory = removeFileSpec(file);
+    size_t restStart = directory.size() + (needsSeparator(directory) ? 1 : 0);
+    if (restStart <= file.size()) {
+        std::string rest = file.substr(restStart);
+        if (joinStoredPath(directory, rest) == file)
+            return {directory, rest};
+    }
+    return {"", file};
+}
+
 }  // namespace
 
 bool Project::writeCache(CacheWriter& stream) const
@@ -129,14 +180,15 @@ bool Project::writeCache(CacheWriter& stream) const
     // Each file's directory goes into the table once; a hash map finds it again (the table of a
     // large project holds thousands of directories).
     std::vector<const std::string*> directories;
-    std::vector<int32_t> directoryIndexes;
+    std::vector<std::pair<std::string, int32_t>> entries;  // rest of the path, directory index
     std::unordered_map<std::string, int32_t> indexOfDirectory;
-    directoryIndexes.reserve(files.size());
+    entries.reserve(files.size());
     for (const std::string& file : files) {
-        auto found = indexOfDirectory.emplace(removeFileSpec(file), static_cast<int32_t>(directories.size()));
+        std::pair<std::string, std::string> split = splitStoredPath(file);
+        auto found = indexOfDirectory.emplace(std::move(split.first), static_cast<int32_t>(directories.size()));
         if (found.second)
             directories.push_back(&found.first->first);
-        directoryIndexes.push_back(found.first->second);
+        entries.emplace_back(std::move(split.second), found.first->second);
     }
 
     if (!stream.writeString(path) || !stream.writeInteger(static_cast<int32_t>(files.size())) ||
@@ -146,8 +198,8 @@ bool Project::writeCache(CacheWriter& stream) const
         if (!stream.writeString(*directory))
             return false;
     }
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (!stream.writeString(findFileName(files[i])) || !stream.writeInteger(directoryIndexes[i]))
+    for (const std::pair<std::string, int32_t>& entry : entries) {
+        if (!stream.writeString(entry.first) || !stream.writeInteger(entry.second))
             return false;
     }
     return writeProjectRecords(stream, references);
@@ -155,38 +207,33 @@ bool Project::writeCache(CacheWriter& stream) const
 
 bool Project::readCache(CacheReader& stream)
 {
-    if (stream.depth >= MAX_REFERENCE_DEPTH)
-        return false;
-    ++stream.depth;
-    bool read = readCacheRecord(stream);
-    --stream.depth;
-    return read;
-}
-
-bool Project::readCacheRecord(CacheReader& stream)
-{
+    CacheReader::Nesting nesting(stream);
     int32_t fileCount;
     int32_t directoryCount;
-    if (!stream.readString(path) || !stream.readCount(fileCount, MIN_FILE_ENTRY_SIZE) ||
-        !stream.readCount(directoryCount, MIN_DIRECTORY_SIZE) || !stream.takeEntries(fileCount))
+    // A table of more directories than files is corrupt: no entry could name the rest.
+    if (!nesting.entered() || !stream.readString(path) || !stream.readCount(fileCount, MIN_FILE_ENTRY_SIZE) ||
+        !stream.readCount(directoryCount, MIN_DIRECTORY_SIZE) || directoryCount > fileCount ||
+        !stream.takeFiles(fileCount))
         return false;
 
-    std::vector<std::string> directories(static_cast<size_t>(directoryCount));
-    for (std::string& directory : directories) {
-        if (!stream.readString(directory))
+    std::vector<std::string> directories;
+    for (int32_t i = 0; i < directoryCount; ++i) {
+        directories.emplace_back();
+        if (!stream.readString(directories.back()))
             return false;
     }
 
-    files.reserve(static_cast<size_t>(fileCount));
     for (int32_t i = 0; i < fileCount; ++i) {
-        std::string name;
+        std::string rest;
         int32_t index;
-        if (!stream.readString(name) || !stream.readInteger(index) || index < 0 || index >= directoryCount)
+        if (!stream.readString(rest) || !stream.readInteger(index) || index < 0 || index >= directoryCount)
             return false;
-        std::string file = appendPath(directories[static_cast<size_t>(index)], name);
-        if (file.empty())
+        const std::string& directory = directories[static_cast<size_t>(index)];
+        // Every path the loader makes fits the platform's path limit; a longer one is damage, and
+        // many entries naming one long directory would multiply it.
+        if (directory.size() + rest.size() >= MAX_PATH)
             return false;
-        files.push_back(lowerCase(std::move(file)));
+        files.push_back(lowerCase(joinStoredPath(directory, rest)));
     }
 
     return readProjectRecords(stream, references);
@@ -235,9 +282,20 @@ bool Solution::readCache()
 {
     clearProjects();
     FileHandle file(cachePath, "rb");
-    if (!file)
+    int64_t size = file.size();
+    if (size < 0 || size > MAX_CACHE_FILE_SIZE)
         return false;
-    CacheReader stream(file.get(), file.size());
+    try {
+        return readCacheFrom(file.get(), size);
+    } catch (const std::bad_alloc&) {
+        // Every length is within the file's size, yet a 32-bit address space may not hold them all.
+        return false;
+    }
+}
+
+bool Solution::readCacheFrom(FILE* file, int64_t size)
+{
+    CacheReader stream(file, size);
     int32_t version;
     std::string storedPath;
     if (!stream.readInteger(version) || version != CACHE_FORMAT_VERSION || !stream.skip(REVISION_SIZE) ||

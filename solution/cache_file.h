@@ -20,13 +20,24 @@
 //   F, D               integers: number of files, number of distinct directories among them
 //   directories        D strings: removeFileSpec of each file, in order of first appearance
 //                      (byte-for-byte distinct, so "C:\s" and "c:\s" are two entries)
-//   files              F times: string (the file-name part), integer (its directory's index)
+//   files              F times: string (the rest of the path after its directory and one
+//                      backslash: the file-name part of any ordinary path), integer (its
+//                      directory's index)
 //   R                  integer, then R project records
 //
-// Paths are read back lower-cased. The file comes from disk and is untrusted: every length and
-// count is checked against the bytes left before anything is allocated, every directory index
-// against the table, the nesting against MAX_REFERENCE_DEPTH; any fault fails the whole read,
-// and the caller then rebuilds the file from the solution.
+// Paths are read back lower-cased; directory and rest are joined with one backslash unless the
+// directory is empty or ends in one, which rebuilds every stored path byte for byte (a path that
+// the rule couldn't rebuild is stored whole, under an empty directory).
+//
+// The file comes from disk and is untrusted: a file larger than MAX_CACHE_FILE_SIZE is not read;
+// every length and count is checked against the bytes left before anything is allocated, every
+// directory index against the table, the nesting against MAX_REFERENCE_DEPTH, the projects and
+// files against the model's limits (ModelBudget); any fault, running out of memory included,
+// fails the whole read, and the caller then rebuilds the file from the solution. Every model a
+// load builds keeps within these limits, and the writer refuses to grow a file beyond
+// MAX_CACHE_FILE_SIZE, so every cache file a load writes reads back.
+
+#include "solution/project.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -36,18 +47,26 @@
 constexpr int32_t CACHE_FORMAT_VERSION = 0x1000E;
 constexpr size_t REVISION_SIZE = 40;
 
-// Writes the cache's fields to a stream; every call is false once a write came up short.
+// The largest cache file written or read: 256 MiB. Two million files of ordinary paths take some
+// 60 MB; a larger size is damage, or a sparse file whose lengths would ask for gigabytes.
+constexpr int64_t MAX_CACHE_FILE_SIZE = 256 * 1024 * 1024;
+
+// Writes the cache's fields to a stream; every call is false once a write came up short or the
+// file would grow beyond MAX_CACHE_FILE_SIZE.
 class CacheWriter {
 public:
     explicit CacheWriter(FILE* stream) : stream_(stream) {}
 
+    // The value as 4 bytes, little-endian.
     bool writeInteger(int32_t value);
+    // The bytes as they are.
     bool writeBytes(const void* bytes, size_t size);
     // The length, then the bytes.
     bool writeString(const std::string& text);
 
 private:
     FILE* stream_;
+    int64_t bytesWritten_ = 0;
 };
 
 // Reads the cache's fields from a stream of known size. Every read checks the bytes left first,
@@ -56,7 +75,9 @@ class CacheReader {
 public:
     CacheReader(FILE* stream, int64_t size);
 
+    // 4 bytes, little-endian.
     bool readInteger(int32_t& value);
+    // Moves past size bytes.
     bool skip(size_t size);
     // A string is cut at its first NUL, if it holds one.
     bool readString(std::string& text);
@@ -64,23 +85,32 @@ public:
     // hold them. A negative count reads as 0.
     bool readCount(int32_t& count, size_t entrySize);
 
-    // Takes count entries from the reader's budget (MAX_MODEL_ENTRIES); false when exhausted.
-    bool takeEntries(int32_t count);
+    // Take count projects or files from the reader's ModelBudget; false when fewer are left.
+    bool takeProjects(int32_t count);
+    bool takeFiles(int32_t count);
 
-    size_t depth = 0;  // nesting of the project record being read
+    // One more level of project-record nesting for as long as it lives; entered() is false, and
+    // nothing counted, when the record would nest deeper than MAX_REFERENCE_DEPTH.
+    class Nesting {
+    public:
+        explicit Nesting(CacheReader& reader);
+        ~Nesting();
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+        bool entered() const { return entered_; }
+
+    private:
+        CacheReader& reader_;
+        bool entered_;
+    };
 
 private:
     bool readBytes(void* bytes, size_t size);
 
     FILE* stream_;
     int64_t bytesLeft_;
-    uint32_t entriesLeft_;
+    ModelBudget budget_;
+    size_t depth_ = 0;
 };
-
-// Smallest sizes of a project record (path length, F, D, R), a directory (its length) and a
-// file entry (name length, index).
-constexpr size_t MIN_PROJECT_RECORD_SIZE = 16;
-constexpr size_t MIN_DIRECTORY_SIZE = 4;
-constexpr size_t MIN_FILE_ENTRY_SIZE = 8;
 
 #endif

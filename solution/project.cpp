@@ -8,6 +8,13 @@
 
 #include <cstring>
 
+size_t takeUpTo(uint32_t& left, size_t wanted)
+{
+    size_t taken = wanted < left ? wanted : left;
+    left -= static_cast<uint32_t>(taken);
+    return taken;
+}
+
 Project::Project() = default;
 
 Project::Project(const std::string& baseDir, const std::string& pathText) : baseDir(baseDir)

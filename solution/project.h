@@ -5,9 +5,9 @@
 // projects it references, which it owns.
 //
 // The same project file may be represented by several Project objects (listed twice, both
-// top-level and referenced, referenced by two projects); each is loaded and cached on its own,
-// and duplicate file paths are never removed here: consumers de-duplicate or stop at the first
-// match.
+// top-level and referenced, referenced by two projects); each holds its own copy of the file's
+// contents (the file itself is read once per load) and is cached on its own, and duplicate file
+// paths are never removed here: consumers de-duplicate or stop at the first match.
 //
 // Walk order, for every consumer that visits all files: a project's own files in order, then
 // each of its references in order, walked the same way.
@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CacheReader;
@@ -27,17 +28,45 @@ class CacheWriter;
 // deeper, so every model the loader builds can be cached and read back.
 constexpr size_t MAX_REFERENCE_DEPTH = 256;
 
-// Most files and references one solution load may collect from project files, and the cache
-// reader from the cache file. References are expanded as a tree, so a few small project files
-// that each reference the next one twice would otherwise ask for billions of entries; two
-// million paths (several times the largest real solutions) still fit a 32-bit process.
-constexpr uint32_t MAX_MODEL_ENTRIES = 2000000;
+// Most Project objects and most file paths one model may hold. References are expanded as a
+// tree, so a few small project files that each reference the next one twice would otherwise ask
+// for millions of projects; the largest real solutions stay far below both (a few thousand
+// projects, a few hundred thousand files).
+//
+// When a load reaches either limit, the model is cut there, silently: solution lines, reference
+// items and file items beyond it are skipped. The cache reader counts the same things against the
+// same limits, so the cut model is cached and read back like any other.
+constexpr uint32_t MAX_MODEL_PROJECTS = 100000;
+constexpr uint32_t MAX_MODEL_FILES = 2000000;
+
+// What is left of the limits above while a model is loaded or read from the cache.
+struct ModelBudget {
+    uint32_t projectsLeft = MAX_MODEL_PROJECTS;
+    uint32_t filesLeft = MAX_MODEL_FILES;
+};
+
+// Takes up to wanted from left and returns how many it took.
+size_t takeUpTo(uint32_t& left, size_t wanted);
+
+// What one reading of a project file gave: full paths of its files and of the project files it
+// references, in item order. read is false when the file couldn't be read or parsed.
+struct ProjectContents {
+    bool read = false;
+    std::vector<std::string> files;
+    std::vector<std::string> references;
+};
 
 // What the project loads of one solution load share.
 struct LoadContext {
     // The projects being loaded, top-level first: a reference to any of them is a cycle.
     std::vector<std::string> chain;
-    uint32_t entriesLeft = MAX_MODEL_ENTRIES;
+    // Counts every Project created and every file path taken into the model.
+    ModelBudget budget;
+    // Each project file read so far, by its lower-cased path: a file that many projects reference
+    // is parsed once per load and copied into each of them.
+    std::unordered_map<std::string, ProjectContents> parsed;
+    // Whether each project file tested so far is not newer than the cache, by lower-cased path.
+    std::unordered_map<std::string, bool> fresh;
 };
 
 class Project {
@@ -62,23 +91,22 @@ public:
     // newer than cacheStat's time; otherwise the project file is read again, by its extension, and
     // its new references are read in full. An unreadable or malformed file leaves the project
     // empty (false, nothing reported); an unknown extension is reported. A reference to a project
-    // already on context.chain is kept but never loaded, so reference cycles end.
+    // already on context.chain is kept but never loaded, so reference cycles end. Whatever the
+    // project keeps or takes is charged to context.budget, and cut where that runs out.
     bool load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadContext& context);
 
     // Writes the project's record (and its references' records) to the cache file.
     bool writeCache(CacheWriter& stream) const;
 
     // Reads a record written by writeCache into this empty project; file paths come back
-    // lower-cased. False on a short, corrupt or too deeply nested record.
+    // lower-cased. False on a short, corrupt or too deeply nested record, or one beyond the
+    // reader's budget.
     bool readCache(CacheReader& stream);
 
     std::string baseDir;  // what path was resolved against; "" for a project read from the cache
     std::string path;     // full path of the project file, never lower-cased
     std::vector<std::string> files;
     std::vector<std::unique_ptr<Project>> references;
-
-private:
-    bool readCacheRecord(CacheReader& stream);
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include "driver/report_error.h"
 #include "solution/file_handle.h"
 #include "solution/path.h"
+#include "solution/text.h"
 #include "solution/xml_depth.h"
 
 #include <rapidxml.hpp>
@@ -17,6 +18,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <new>
@@ -68,39 +70,36 @@ bool isOnChain(const std::string& path, const std::vector<std::string>& chain)
     return false;
 }
 
-// Turns item elements into the project's files and references.
+// Turns item elements into the full paths of a project file's contents, no more of each kind
+// than the budget has left.
 class ItemCollector {
 public:
-    ItemCollector(Project& project, LoadContext& context)
-        : project_(project),
-          context_(context),
-          projectDir_(removeFileSpec(project.path)),
-          referencesAllowed_(context.chain.size() + 1 < MAX_REFERENCE_DEPTH)
+    ItemCollector(const std::string& projectPath, const ModelBudget& budget, ProjectContents& contents)
+        : projectDir_(removeFileSpec(projectPath)), budget_(budget), contents_(contents)
     {
     }
 
-    // Adds the file (or reference) named by the item's attribute. Items without the attribute,
-    // whose joined path is too long, or beyond the entry budget are skipped.
+    // Adds the path named by the item's attribute. Items without the attribute, whose joined path
+    // is too long, or beyond the budget are skipped.
     void add(const XmlNode& item, const char* attributeName, bool isReference)
     {
+        std::vector<std::string>& list = isReference ? contents_.references : contents_.files;
         const rapidxml::xml_attribute<>* attribute = item.first_attribute(attributeName);
-        if (!attribute || context_.entriesLeft == 0 || (isReference && !referencesAllowed_))
+        if (!attribute || list.size() >= (isReference ? budget_.projectsLeft : budget_.filesLeft))
             return;
-        std::string full = appendPath(projectDir_, attribute->value());
-        if (full.empty())
-            return;
-        --context_.entriesLeft;
-        if (isReference)
-            project_.references.push_back(std::make_unique<Project>(project_.baseDir, full));
-        else
-            project_.files.push_back(std::move(full));
+        // MSBuild takes '/' for '\'; the shell's path functions don't: they would leave "../"
+        // unresolved, and findFileName would split such a path where removeFileSpec doesn't.
+        std::string value = attribute->value();
+        std::replace(value.begin(), value.end(), '/', '\\');
+        std::string full = appendPath(projectDir_, value);
+        if (!full.empty())
+            list.push_back(std::move(full));
     }
 
 private:
-    Project& project_;
-    LoadContext& context_;
     std::string projectDir_;
-    bool referencesAllowed_;
+    const ModelBudget& budget_;
+    ProjectContents& contents_;
 };
 
 // A level of a ".vcproj" file list: its File elements, then each Filter the same way. The
@@ -136,14 +135,15 @@ void collectMsbuild(const XmlNode& document, const ProjectKind& kind, ItemCollec
     }
 }
 
-// Parses the project file and collects its items; false, with the project left empty, when the
+// Parses the project file and collects its items; read is false, and nothing collected, when the
 // file can't be read or isn't XML the parser accepts.
-bool readProjectFile(Project& project, const ProjectKind& kind, LoadContext& context)
+ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind, const ModelBudget& budget)
 {
-    std::string text = readWholeFile(project.path);
+    ProjectContents contents;
+    std::string text = readWholeFile(path);
     if (text.empty() || !xmlDepthWithin(text.c_str(), MAX_XML_DEPTH))
-        return false;
-    ItemCollector collector(project, context);
+        return contents;
+    ItemCollector collector(path, budget, contents);
     try {
         // The document holds a 64 KiB memory pool: on the heap, not in a frame of this recursion.
         auto document = std::make_unique<rapidxml::xml_document<>>();
@@ -153,13 +153,34 @@ bool readProjectFile(Project& project, const ProjectKind& kind, LoadContext& con
         else
             collectMsbuild(*document, kind, collector);
     } catch (const rapidxml::parse_error&) {
-        project.clear();
-        return false;
+        return ProjectContents();
     } catch (const std::bad_alloc&) {
-        project.clear();  // a file whose nodes don't fit in memory is as good as unreadable
-        return false;
+        return ProjectContents();  // a file whose nodes don't fit in memory is as good as unreadable
     }
-    return true;
+    contents.read = true;
+    return contents;
+}
+
+// The project file's contents as first read during this load.
+const ProjectContents& contentsOf(const std::string& path, const ProjectKind& kind, LoadContext& context)
+{
+    std::string key = lowerCase(path);
+    auto found = context.parsed.find(key);
+    if (found == context.parsed.end())
+        found = context.parsed.emplace(std::move(key), readProjectFile(path, kind, context.budget)).first;
+    return found->second;
+}
+
+// Whether the project file is not newer than the cache (equal times count as fresh); false when
+// it can't be stat'ed. Asked once per file and load, however many projects share the file.
+bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadContext& context)
+{
+    auto found = context.fresh.emplace(lowerCase(path), false);
+    if (found.second) {
+        struct _stat64i32 status;
+        found.first->second = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
+    }
+    return found.first->second;
 }
 
 }  // namespace
@@ -168,8 +189,10 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
 {
     bool modified = true;
     bool childFlag = false;
-    struct _stat64i32 status;
-    if (useCacheTimes && _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime) {
+    if (useCacheTimes && isFresh(path, cacheStat, context)) {
+        // Kept from the cache, and charged here: the cache reader counted on a budget of its own.
+        files.resize(takeUpTo(context.budget.filesLeft, files.size()));
+        references.resize(takeUpTo(context.budget.projectsLeft, references.size()));
         modified = false;
         childFlag = true;
     } else {
@@ -181,8 +204,17 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
             reportError("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
             return false;
         }
-        if (!readProjectFile(*this, kind, context))
+        const ProjectContents& contents = contentsOf(path, kind, context);
+        if (!contents.read)
             return false;
+        size_t fileCount = takeUpTo(context.budget.filesLeft, contents.files.size());
+        files.assign(contents.files.begin(), contents.files.begin() + fileCount);
+        // A project as deep as the cache can hold gets no references.
+        if (context.chain.size() + 1 < MAX_REFERENCE_DEPTH) {
+            size_t referenceCount = takeUpTo(context.budget.projectsLeft, contents.references.size());
+            for (size_t i = 0; i < referenceCount; ++i)
+                references.push_back(std::make_unique<Project>(baseDir, contents.references[i]));
+        }
     }
 
     context.chain.push_back(path);

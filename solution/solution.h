@@ -40,8 +40,9 @@ public:
     // Replaces the cache file with the whole model; false (the old file untouched) on any failure.
     bool writeCache() const;
 
-    // Replaces the model by the cache file's. False on a missing, short or corrupt file, or one
-    // written for another solution path; lastFilter and lastSelection keep what was read of them.
+    // Replaces the model by the cache file's. False on a missing, short, oversized or corrupt file,
+    // one beyond the model's limits or one written for another solution path; lastFilter and
+    // lastSelection keep what was read of them.
     bool readCache();
 
     std::string lastFilter;      // the open-file window's filter text, "" until stored
@@ -52,8 +53,9 @@ public:
     bool dirty = false;  // the filter or selection changed: the destructor rewrites the cache file
 
 private:
-    bool readSolutionFile();
+    bool readSolutionFile(ModelBudget& budget);
     bool writeCacheTo(FILE* file) const;
+    bool readCacheFrom(FILE* file, int64_t size);
     void deleteCacheFile() const;
 };
 

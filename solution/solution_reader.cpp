@@ -82,16 +82,18 @@ bool Solution::load()
             modified = false;
     }
 
+    LoadContext context;
     if (modified) {
         // Before the solution file is opened, so that a failed open leaves no stale cache behind.
         deleteCacheFile();
         loadedFromCache = false;
         clearProjects();
-        if (!readSolutionFile())
+        if (!readSolutionFile(context.budget))
             return false;
+    } else {
+        takeUpTo(context.budget.projectsLeft, projects.size());  // the cache reader kept within the limit
     }
 
-    LoadContext context;
     for (const std::unique_ptr<Project>& project : projects) {
         if (project->load(loadedFromCache, cacheStat, context))
             modified = true;
@@ -101,7 +103,7 @@ bool Solution::load()
     return true;
 }
 
-bool Solution::readSolutionFile()
+bool Solution::readSolutionFile(ModelBudget& budget)
 {
     FileHandle file(solutionPath, "rt");
     if (!file) {
@@ -114,7 +116,7 @@ bool Solution::readSolutionFile()
     char line[LINE_BUFFER_SIZE];
     std::string projectPath;
     while (fgets(line, sizeof line, file.get())) {
-        if (projectPathOfLine(line, projectPath))
+        if (projectPathOfLine(line, projectPath) && takeUpTo(budget.projectsLeft, 1) == 1)
             projects.push_back(std::make_unique<Project>(folder, projectPath));
     }
     return true;

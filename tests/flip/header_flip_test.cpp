@@ -9,9 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -19,11 +16,11 @@ namespace {
 // Visual Studio 2008 to open.
 class HeaderFlipTest : public testing::Test {
 protected:
-    // What the flip of path opened ("" for nothing), failing on more than one request.
-    std::string flip(const std::string& path, const std::string& solutionPath = "")
+    // What the flip of the file opened ("" for nothing), failing on more than one request.
+    std::string flip(const std::string& relativePath, const std::string& solutionPath = "")
     {
         commands.clear();
-        headerFlip(vs2008, vsWindow, path, solutionPath, 0);
+        headerFlip(*findAppBySwitch("-vs2008"), vsWindow, folder.path(relativePath), solutionPath, 0);
         EXPECT_LE(commands.size(), 1u);
         std::smatch open;
         if (commands.empty() || !std::regex_match(commands[0], open, std::regex("\\[Open\\(\"(.*)\"\\)\\]")))
@@ -31,21 +28,6 @@ protected:
         return open[1];
     }
 
-    // Writes empty files named by paths relative to the folder.
-    void files(const std::vector<std::string>& names)
-    {
-        for (const std::string& name : names)
-            folder.write(name);
-    }
-
-    // A solution whose one project lists the files; returns the solution's path.
-    std::string solutionListing(const std::vector<std::string>& projectItems)
-    {
-        folder.write("app\\app.vcxproj", vcxprojText(projectItems));
-        return folder.write("App.sln", solutionText({"app\\app.vcxproj"}));
-    }
-
-    const AppInfo& vs2008 = appTable[5];
     TempDir folder;
     MessageRecorder messages;
     std::vector<std::string> commands;
@@ -53,11 +35,13 @@ protected:
     HWND vsWindow = server.createWindow("", 0, HWND_MESSAGE);
 };
 
-TEST_F(HeaderFlipTest, EachExtensionOpensItsCounterpartBesideIt)
+TEST_F(HeaderFlipTest, EachExtensionOpensItsCounterpartBesideItAndOthersOpenNothing)
 {
-    files({"Widget.h", "Widget.cpp", "Widget.c", "Gadget.hpp", "Gadget.c", "Tool.H", "Tool.cpp", "Part.cpp",
-           "Part.h", "Part.hpp", "Unit.c", "Unit.hpp", "MainPage.xaml", "MainPage.xaml.cs"});
-    const std::vector<std::pair<std::string, std::string>> flips = {
+    for (const char* name : {"Widget.cpp", "Widget.c", "Gadget.c", "Tool.cpp", "Part.h", "Part.hpp", "Unit.hpp",
+                             "MainPage.xaml", "MainPage.xaml.cs", "Service", "Other.xaml", "readme.h",
+                             "Old.xaml.cs\\Page"})
+        folder.write(name);
+    const std::pair<std::string, std::string> flips[] = {
         {"Widget.h", "Widget.cpp"},  // .cpp before .c
         {"Gadget.hpp", "Gadget.c"},
         {"Tool.H", "Tool.cpp"},  // the candidate is written as the table has it
@@ -65,91 +49,40 @@ TEST_F(HeaderFlipTest, EachExtensionOpensItsCounterpartBesideIt)
         {"Unit.c", "Unit.hpp"},
         {"MainPage.xaml", "MainPage.xaml.cs"},
         {"MainPage.xaml.cs", "MainPage.xaml"},
+        {"Old.xaml.cs\\Page.cs", "Old.xaml.cs\\Page"},  // ".xaml.cs" anywhere in the path
+        {"Service.cs", ""},
+        {"Other.xaml.CS", ""},  // the code-behind test is case-sensitive
+        {"readme.txt", ""},
     };
     for (const auto& [given, counterpart] : flips)
-        EXPECT_EQ(folder.path(counterpart), flip(folder.path(given))) << given;
+        EXPECT_EQ(counterpart.empty() ? "" : folder.path(counterpart), flip(given)) << given;
     EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST_F(HeaderFlipTest, FilesWithoutARuleOpenNothing)
-{
-    files({"Service.cs", "Service.h", "Service.cpp", "MainPage.XAML.CS", "MainPage.XAML", "Other.xaml.CS",
-           "Other.xaml", "Other.cpp", "readme.txt", "readme.h", "Makefile", "Makefile.h", "Lonely.h", "Code.xaml"});
-    for (const char* given : {"Service.cs", "MainPage.XAML.CS", "Other.xaml.CS", "readme.txt", "Makefile",
-                              "Lonely.h", "Code.xaml"})
-        EXPECT_EQ("", flip(folder.path(given))) << given;
-    EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST_F(HeaderFlipTest, AFolderNamedLikeCodeBehindMakesItsFilesCodeBehind)
-{
-    files({"Old.xaml.cs\\Page.cs", "Old.xaml.cs\\Page", "Old.xaml.cs\\Page.h", "Old.xaml.cs\\View.xaml",
-           "Old.xaml.cs\\View"});
-    EXPECT_EQ(folder.path("Old.xaml.cs\\Page"), flip(folder.path("Old.xaml.cs\\Page.cs")));
-    EXPECT_EQ(folder.path("Old.xaml.cs\\View"), flip(folder.path("Old.xaml.cs\\View.xaml")));
-}
-
-TEST_F(HeaderFlipTest, ACounterpartBesideTheFileLeavesTheSolutionUnread)
-{
-    files({"src\\Widget.h", "src\\Widget.c", "other\\Widget.cpp"});
-    std::string solution = solutionListing({"ClCompile ..\\other\\Widget.cpp"});
-    std::string cache = solution + ".qlcache";
-    {
-        LockedFile locked(solution);  // reading it would fail with a message
-        ASSERT_TRUE(locked.locked());
-        EXPECT_EQ(folder.path("src\\Widget.c"), flip(folder.path("src\\Widget.h"), solution));
-    }
-    EXPECT_TRUE(messages.messages().empty());
-    EXPECT_FALSE(fileExists(cache));
 }
 
 TEST_F(HeaderFlipTest, TheSolutionIsSearchedByNameWhenNothingIsBeside)
 {
-    files({"src\\Widget.h", "src\\Gadget.h", "one\\Widget.cpp", "two\\Widget.cpp", "lib\\GADGET.C"});
+    for (const char* name : {"one\\Widget.cpp", "two\\Widget.cpp", "lib\\GADGET.C", "lib\\Gone.c"})
+        folder.write(name);
     folder.write("first\\first.vcxproj",
                  vcxprojText({"ClInclude ..\\src\\Widget.h", "ProjectReference ..\\lib\\lib.vcxproj"}));
-    folder.write("lib\\lib.vcxproj", vcxprojText({"ClCompile ..\\one\\Widget.cpp", "ClCompile GADGET.C"}));
+    folder.write("lib\\lib.vcxproj", vcxprojText({"ClCompile ..\\one\\Widget.cpp", "ClCompile GADGET.C",
+                                                  "ClCompile ..\\gone\\Gone.cpp", "ClCompile Gone.c"}));
     folder.write("second\\second.vcxproj", vcxprojText({"ClCompile ..\\two\\Widget.cpp"}));
     std::string solution = folder.write("App.sln", solutionText({"first\\first.vcxproj", "second\\second.vcxproj"}));
 
     // The first match in walk order: the reference of the first project comes before the second.
-    EXPECT_EQ(folder.path("one\\Widget.cpp"), flip(folder.path("src\\Widget.h"), solution));
-    EXPECT_TRUE(fileExists(solution + ".qlcache"));
+    EXPECT_EQ(folder.path("one\\Widget.cpp"), flip("src\\Widget.h", solution));
     // Names compare without regard to case; from the cache the path comes back lower-cased.
-    EXPECT_EQ(lowerCase(folder.path("lib\\GADGET.C")), flip(folder.path("src\\Gadget.h"), solution));
+    EXPECT_EQ(lowerCase(folder.path("lib\\GADGET.C")), flip("src\\Gadget.h", solution));
+    // A listed counterpart that is gone stops the search; so does a path too long to rename.
+    EXPECT_EQ("", flip("src\\Gone.h", solution));
+    EXPECT_EQ("", flip("src\\" + std::string(300, 'w') + ".h", solution));
+    EXPECT_EQ("", flip("src\\Widget.h"));  // no solution: only the file's folder
     EXPECT_TRUE(messages.messages().empty());
-}
 
-TEST_F(HeaderFlipTest, AListedCounterpartThatIsGoneStopsTheSearch)
-{
-    files({"src\\Widget.h", "there\\Widget.c"});
-    std::string solution = solutionListing({"ClCompile ..\\gone\\Widget.cpp", "ClCompile ..\\there\\Widget.c"});
-    EXPECT_EQ("", flip(folder.path("src\\Widget.h"), solution));
-    EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST_F(HeaderFlipTest, WithoutSolutionOnlyTheFileFolderIsSearched)
-{
-    files({"src\\Widget.h", "elsewhere\\Widget.cpp"});
-    EXPECT_EQ("", flip(folder.path("src\\Widget.h")));
-    EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST_F(HeaderFlipTest, ASolutionThatCannotBeLoadedReportsAndOpensNothing)
-{
-    files({"src\\Widget.h"});
-    std::string missing = folder.path("Missing.sln");
-    EXPECT_EQ("", flip(folder.path("src\\Widget.h"), missing));
-    EXPECT_EQ(std::vector<std::string>{"Couldn't find solution file " + missing + ".\n"}, messages.texts());
-}
-
-TEST_F(HeaderFlipTest, APathTooLongForThePathFunctionsFindsNothing)
-{
-    files({"app\\w.cpp"});
-    std::string solution = solutionListing({"ClCompile w.cpp"});
-    std::string tooLong = folder.path(std::string(300, 'w') + ".h");
-    EXPECT_EQ("", flip(tooLong, solution));
-    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_EQ("", flip("src\\Widget.h", folder.path("Missing.sln")));
+    EXPECT_EQ(std::vector<std::string>{"Couldn't find solution file " + folder.path("Missing.sln") + ".\n"},
+              messages.texts());
 }
 
 }  // namespace

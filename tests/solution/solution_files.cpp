@@ -5,11 +5,8 @@
 std::string solutionText(const std::vector<std::string>& projectPaths)
 {
     std::string text = "\xEF\xBB\xBF\nMicrosoft Visual Studio Solution File, Format Version 12.00\n";
-    for (const std::string& path : projectPaths) {
-        text += "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91E6BC8}\") = \"name\", \"" + path + "\", \"{1}\"\n"
-                "\tProjectSection(ProjectDependencies) = postProject\n\t\tProject(\"x\") = \"y\", \"indented\"\n"
-                "\tEndProjectSection\nEndProject\n";
-    }
+    for (const std::string& path : projectPaths)
+        text += "Project(\"{8BC9CEB8-8B4A-11D0-8D11-00A0C91E6BC8}\") = \"n\", \"" + path + "\", \"{1}\"\nEndProject\n";
     return text + "Global\n\tGlobalSection(SolutionProperties) = preSolution\n\tEndGlobalSection\nEndGlobal\n";
 }
 
@@ -23,47 +20,23 @@ std::string vcxprojText(const std::vector<std::string>& items)
     return text + "  </ItemGroup>\n</Project>\n";
 }
 
-std::unique_ptr<Project> makeProject(const std::string& path, std::vector<std::string> files)
-{
-    auto project = std::make_unique<Project>();
-    project->path = path;
-    project->files = std::move(files);
-    return project;
-}
+namespace {
 
-std::vector<std::string> walkLines(const Project& project, const std::string& indent)
+void walk(const Project& project, bool lowerFiles, const std::string& indent, std::vector<std::string>& lines)
 {
-    std::vector<std::string> lines{indent + "P " + project.path};
+    lines.push_back(indent + "P " + project.path);
     for (const std::string& file : project.files)
-        lines.push_back(indent + "F " + file);
-    for (const std::unique_ptr<Project>& reference : project.references) {
-        std::vector<std::string> below = walkLines(*reference, indent + "  ");
-        lines.insert(lines.end(), below.begin(), below.end());
-    }
-    return lines;
+        lines.push_back(indent + "F " + (lowerFiles ? lowerCase(file) : file));
+    for (const std::unique_ptr<Project>& reference : project.references)
+        walk(*reference, lowerFiles, indent + "  ", lines);
 }
 
-std::vector<std::string> walkLines(const Solution& solution)
+}  // namespace
+
+std::vector<std::string> walkLines(const Solution& solution, bool lowerFiles)
 {
     std::vector<std::string> lines;
-    for (const std::unique_ptr<Project>& project : solution.projects) {
-        std::vector<std::string> below = walkLines(*project);
-        lines.insert(lines.end(), below.begin(), below.end());
-    }
+    for (const std::unique_ptr<Project>& project : solution.projects)
+        walk(*project, lowerFiles, "", lines);
     return lines;
-}
-
-std::vector<std::string> filesLowerCased(std::vector<std::string> lines)
-{
-    for (std::string& line : lines) {
-        size_t marker = line.find("F ");
-        if (marker != std::string::npos)
-            line.replace(marker + 2, std::string::npos, lowerCase(line.substr(marker + 2)));
-    }
-    return lines;
-}
-
-LockedFile::LockedFile(const std::string& path)
-    : file_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-{
 }

@@ -1,11 +1,15 @@
 #include "solution/solution.h"
 
+#include "driver/unique_resource.h"
 #include "solution/text.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/message_recorder.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
 
 namespace {
 
@@ -18,13 +22,12 @@ protected:
         return solution->load();
     }
 
-    // Gives the solution file, its cache and the named project files the same modification time.
-    void setTimes(const std::vector<std::string>& projects)
+    // Gives App.sln, its cache and the named files the same modification time.
+    void setTimes(std::vector<std::string> files)
     {
-        for (const std::string& file : projects)
+        files.insert(files.end(), {"App.sln", "App.sln.qlcache"});
+        for (const std::string& file : files)
             ASSERT_TRUE(setModifiedTime(dir.path(file), OLD_TIME));
-        ASSERT_TRUE(setModifiedTime(dir.path("App.sln"), OLD_TIME));
-        ASSERT_TRUE(setModifiedTime(dir.path("App.sln.qlcache"), OLD_TIME));
     }
 
     TempDir dir;
@@ -32,51 +35,20 @@ protected:
     std::unique_ptr<Solution> solution;
 };
 
-TEST_F(SolutionReaderTest, ProjectLinesNameProjectsInOrder)
+TEST_F(SolutionReaderTest, OnlyProjectLinesNameProjects)
 {
-    std::string tail = "\", \"long.vcxproj\"\n";  // 510 characters and the newline fit the buffer
-    std::string line510 = "Project(\"{T}\") = \"" + std::string(511 - 18 - tail.size(), 'L') + tail;
-    dir.write("App.sln", solutionText({"a\\a.vcxproj"}) +
-                             "Project(\"{2150E333-8FDC-42A3-9474-1A3956D46DE8}\") = \"Folder\", \"Folder\", \"{1}\"\n"
-                             "Project(\"{2150e333-8fdc-42a3-9474-1a3956d46de8}\") = \"Folder\", \"Folder\", \"{1}\"\n"
-                             "Project(\"{T}\") = \"no comma\" \"x.vcxproj\"\nProject(\"{T}\") = \"n\", no quotes\n"
-                             "Project(\"{T}\") = \"n\", \"unterminated\n" +
-                             std::string(511, 'X') + "Project(\"{T}\") = \"n\", \"piece\\p.vcxproj\"\n" + line510 +
-                             "Project(\"{T}\") = \"n\", \"a\\a.vcxproj\"\nProject(\"{T}\") = \"n\", \"" +
-                             dir.path("f.csproj") + "\"\n");
-    dir.write("a\\a.vcxproj", vcxprojText({"ClCompile a.cpp"}));
+    const std::string project = "Project(\"{T}\") = \"n\", \"";
+    dir.write("App.sln", "\t" + project + "indented\"\n" + project + "open\nProject(\"{T}\") = \"n\", bare\n" +
+                             "Project(\"{T}\") = \"no comma\" \"x\"\n" + std::string(511, 'X') + project +
+                             "piece.vcxproj\"\n" + project + dir.path("x\\..\\f.csproj") + "\"\n" +
+                             "Project(\"{2150E333-8FDC-42A3-9474-1A3956D46DE8}\") = \"Folder\", \"Folder\"\n"
+                             "Project(\"{2150e333-8fdc-42a3-9474-1a3956d46de8}\") = \"Folder\", \"Folder\"\n");
     ASSERT_TRUE(load());
-    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("a\\a.vcxproj"), "F " + dir.path("a\\a.cpp"),
-                                        "P " + dir.path("Folder"), "P " + dir.path("piece\\p.vcxproj"),
-                                        "P " + dir.path("long.vcxproj"), "P " + dir.path("a\\a.vcxproj"),
-                                        "F " + dir.path("a\\a.cpp"), "P " + dir.path("f.csproj")}),
+    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("piece.vcxproj"), "P " + dir.path("x\\..\\f.csproj"),
+                                        "P " + dir.path("Folder")}),
               walkLines(*solution));
     EXPECT_EQ(std::vector<std::string>{"Unrecognised project type in file '" + dir.path("Folder") + "'!\n"},
               recorder.texts());
-}
-
-TEST_F(SolutionReaderTest, FailuresAreReportedWithTheirTexts)
-{
-    dir.write("App.sln.qlcache", "junk");
-    EXPECT_FALSE(load());
-    EXPECT_TRUE(fileExists(dir.path("App.sln.qlcache")));
-
-    dir.write("App.sln", solutionText({}));
-    {
-        LockedFile lock(dir.path("App.sln"));
-        EXPECT_FALSE(load());
-    }
-    EXPECT_FALSE(fileExists(dir.path("App.sln.qlcache")));
-    char systemText[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, systemText, sizeof systemText,
-                   nullptr);
-    EXPECT_EQ((std::vector<std::string>{"Couldn't find solution file " + dir.path("App.sln") + ".\n",
-                                        "Solution file '" + dir.path("App.sln") +
-                                            "' exists but it couldn't be loaded:\n" + systemText + "\n"}),
-              recorder.texts());
-
-    EXPECT_TRUE(load());  // no projects at all
-    EXPECT_TRUE(fileExists(dir.path("App.sln.qlcache")));
 }
 
 TEST_F(SolutionReaderTest, FreshCacheSparesEveryProjectFileNotNewerThanIt)
@@ -87,44 +59,34 @@ TEST_F(SolutionReaderTest, FreshCacheSparesEveryProjectFileNotNewerThanIt)
     dir.write(projects[1], vcxprojText({"ClCompile B.cpp"}));
     dir.write(projects[2], vcxprojText({"ClInclude Lib.h"}));
     ASSERT_TRUE(load());
-    const std::vector<std::string> full = walkLines(*solution);
-    ASSERT_EQ(6u, full.size());
-    setTimes(projects);
-    {
-        // Equal times: the cache serves every project; an opened project file would read as empty.
-        LockedFile a(dir.path(projects[0])), b(dir.path(projects[1])), lib(dir.path(projects[2]));
-        ASSERT_TRUE(load());
-        EXPECT_EQ(filesLowerCased(full), walkLines(*solution));
-        EXPECT_EQ(OLD_TIME, modifiedTime(dir.path("App.sln.qlcache")));
-    }
+    std::vector<std::string> expected = walkLines(*solution, true);
 
-    dir.write(projects[1], vcxprojText({"ClCompile B2.cpp"}));
+    // A project file a second newer than the cache is read again, alone, and its new reference in
+    // full, however old its file: their paths keep their case.
+    dir.write(projects[1], vcxprojText({"ClCompile B2.cpp", "ProjectReference ..\\lib2\\lib2.vcxproj"}));
+    dir.write("lib2\\lib2.vcxproj", vcxprojText({"ClInclude Lib2.h"}));
+    setTimes({projects[0], projects[2], "lib2\\lib2.vcxproj"});
     ASSERT_TRUE(setModifiedTime(dir.path(projects[1]), NEWER_TIME));
     ASSERT_TRUE(load());
-    std::vector<std::string> expected = filesLowerCased(full);
-    expected[5] = "F " + dir.path("b\\B2.cpp");  // re-read: keeps its case
+    expected[5] = "F " + dir.path("b\\B2.cpp");
+    expected.insert(expected.end(), {"  P " + dir.path("lib2\\lib2.vcxproj"), "  F " + dir.path("lib2\\Lib2.h")});
     EXPECT_EQ(expected, walkLines(*solution));
 
-    // After an edit, new references are read in full, however old their files.
-    dir.write(projects[0], vcxprojText({"ClCompile A.cpp", "ProjectReference ..\\lib2\\lib2.vcxproj"}));
-    dir.write("lib2\\lib2.vcxproj", vcxprojText({"ClInclude Lib2.h"}));
-    setTimes({projects[1], "lib2\\lib2.vcxproj"});
-    ASSERT_TRUE(setModifiedTime(dir.path(projects[0]), NEWER_TIME));
-    ASSERT_TRUE(load());
-    EXPECT_EQ(
-        (std::vector<std::string>{full[0], full[1], "  P " + dir.path("lib2\\lib2.vcxproj"),
-                                  "  F " + dir.path("lib2\\Lib2.h"), full[4], "F " + lowerCase(dir.path("b\\B2.cpp"))}),
-        walkLines(*solution));
-
-    // A newer solution file discards the whole cache.
+    // A newer solution file discards the whole cache before it is opened: locked, it is reported
+    // with the system's text and leaves no cache behind.
     setTimes(projects);
     ASSERT_TRUE(setModifiedTime(dir.path("App.sln"), NEWER_TIME));
-    ASSERT_TRUE(load());
-    EXPECT_EQ("F " + dir.path("b\\B2.cpp"), walkLines(*solution).back());
-    EXPECT_TRUE(recorder.messages().empty());
+    UniqueWin32File lock(CreateFileA(dir.path("App.sln").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(load());
+    EXPECT_FALSE(fileExists(dir.path("App.sln.qlcache")));
+    char systemText[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, systemText, sizeof systemText, 0);
+    EXPECT_EQ(std::vector<std::string>{"Solution file '" + dir.path("App.sln") +
+                                       "' exists but it couldn't be loaded:\n" + systemText + "\n"},
+              recorder.texts());
 }
 
-TEST_F(SolutionReaderTest, CacheCutAtAnyLengthIsRebuiltWithinTheSameLoad)
+TEST_F(SolutionReaderTest, UnusableCacheIsRebuiltWithinTheSameLoadKeepingTheWindowState)
 {
     dir.write("App.sln", solutionText({"a.vcxproj"}));
     dir.write("a.vcxproj", vcxprojText({"ClCompile A.cpp", "ClInclude sub\\A.h"}));
@@ -132,8 +94,7 @@ TEST_F(SolutionReaderTest, CacheCutAtAnyLengthIsRebuiltWithinTheSameLoad)
     const std::vector<std::string> full = walkLines(*solution);
     solution->lastFilter = "abc";
     solution->lastSelection = 7;
-    solution->dirty = true;
-    solution.reset();
+    ASSERT_TRUE(solution->writeCache());
     const std::string cache = readFile(dir.path("App.sln.qlcache"));
     const size_t filterEnd = 44 + 4 + 3, selectionEnd = filterEnd + 4;
     for (size_t cut = 0; cut < cache.size(); ++cut) {
@@ -145,28 +106,68 @@ TEST_F(SolutionReaderTest, CacheCutAtAnyLengthIsRebuiltWithinTheSameLoad)
         EXPECT_EQ(cut >= selectionEnd ? 7 : -1, solution->lastSelection) << cut;
         EXPECT_EQ(cut >= selectionEnd, cache == readFile(dir.path("App.sln.qlcache"))) << cut;
     }
+
+    // The cache of another copy of the tree is stale, but the same path in other letters is not.
+    Solution copy(dir.path("copy\\App.sln"));
+    copy.cachePath = dir.path("App.sln.qlcache");
+    EXPECT_FALSE(copy.readCache());
+    EXPECT_EQ("abc", copy.lastFilter);
+    EXPECT_EQ(dir.path("copy\\App.sln"), copy.solutionPath);
+    Solution otherCase(lowerCase(dir.path("App.sln")));
+    EXPECT_TRUE(otherCase.readCache());
+    EXPECT_EQ(dir.path("App.sln"), otherCase.solutionPath);
 }
 
-TEST_F(SolutionReaderTest, CacheOfAnotherCopyOfTheTreeIsStale)
+TEST_F(SolutionReaderTest, ReferenceExpansionIsCutAtTheModelLimitAndTheCutModelReadsBack)
 {
-    dir.write("one\\App.sln", solutionText({"p.vcxproj"}));
-    dir.write("one\\p.vcxproj", vcxprojText({"ClCompile one.cpp"}));
-    {
-        Solution one(dir.path("one\\App.sln"));
-        ASSERT_TRUE(one.load());
-        one.lastFilter = "kept";
-        one.dirty = true;
+    // Each project file references the next one four times: some 350,000 projects in full.
+    std::vector<std::string> projects;
+    for (int i = 0; i < 10; ++i) {
+        std::string next = "ProjectReference p" + std::to_string(i + 1) + ".vcxproj";
+        projects.push_back("p" + std::to_string(i) + ".vcxproj");
+        dir.write(projects.back(), vcxprojText({"ClCompile F.cpp", next, next, next, next}));
     }
-    dir.write("App.sln", solutionText({"p.vcxproj"}));
-    dir.write("p.vcxproj", vcxprojText({"ClCompile two.cpp"}));
-    dir.write("App.sln.qlcache", readFile(dir.path("one\\App.sln.qlcache")));
-    setTimes({"p.vcxproj"});
+    dir.write("App.sln", solutionText({"p0.vcxproj"}));
     ASSERT_TRUE(load());
-    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("p.vcxproj"), "F " + dir.path("two.cpp")}),
-              walkLines(*solution));
-    EXPECT_EQ("kept", solution->lastFilter);
-    EXPECT_EQ(dir.path("App.sln"), solution->solutionPath);
-    EXPECT_TRUE(Solution(dir.path("App.sln")).readCache());
+    const std::vector<std::string> cached = walkLines(*solution, true);
+    auto isProject = [](const std::string& line) { return line.find("P ") != std::string::npos; };
+    EXPECT_EQ(MAX_MODEL_PROJECTS, std::count_if(cached.begin(), cached.end(), isProject));
+    setTimes(projects);
+    ASSERT_TRUE(load());
+    EXPECT_EQ(cached, walkLines(*solution));  // "f.cpp": from the cache
+}
+
+// A solution written by people who never heard of this tool: the corpus's imgui examples.
+TEST_F(SolutionReaderTest, ImguiExamplesLoadAndComeBackFromTheCache)
+{
+    auto copy = [&](const std::string& path) { return dir.write(path, readFile(QUORLAN_CORPUS_DIR "\\" + path)); };
+    std::string solutionPath = copy("imgui\\examples\\imgui_examples.sln");
+    std::string cachePath = solutionPath + ".qlcache";
+
+    // The expected walk comes from a separate reader (data/make_imgui_walk.py).
+    std::vector<std::string> expected, times = {solutionPath, cachePath};
+    std::istringstream lines(readFile(QUORLAN_TEST_DATA_DIR "\\imgui_walk.txt"));
+    for (std::string line; std::getline(lines, line);) {
+        expected.push_back(line.substr(0, 2) + dir.path(line.substr(2)));
+        if (line[0] == 'P')
+            times.push_back(copy(line.substr(2)));
+    }
+    ASSERT_EQ(339u, expected.size());
+    solution = std::make_unique<Solution>(solutionPath);
+    ASSERT_TRUE(solution->load());
+    EXPECT_EQ(expected, walkLines(*solution));
+    const std::vector<std::string> cached = walkLines(*solution, true);
+
+    // Lower-cased paths show that no project file was read again; neither the load nor the
+    // destruction rewrites the cache.
+    for (const std::string& path : times)
+        ASSERT_TRUE(setModifiedTime(path, OLD_TIME));
+    solution = std::make_unique<Solution>(solutionPath);
+    ASSERT_TRUE(solution->load());
+    EXPECT_EQ(cached, walkLines(*solution));
+    solution.reset();
+    EXPECT_EQ(OLD_TIME, modifiedTime(cachePath));
+    EXPECT_TRUE(recorder.messages().empty());
 }
 
 }  // namespace
