@@ -2,6 +2,7 @@
 // filter pass when the window is shown, and each key of a typed filter (filtering, caption and
 // repainting the list). Prints one figure per line; see bench/README.md.
 
+#include "bench/memory_use.h"
 #include "driver/instance_handle.h"
 #include "solution/solution.h"
 #include "ui/count_occurrences.h"
@@ -110,9 +111,12 @@ int main()
         fill(solution);
         OpenFileDialog dialog(nullptr);
 
+        size_t before = privateBytes();
         Stopwatch build;
         dialog.index.build(solution);
-        printf("index build: %d files in %.1f ms\n", dialog.index.size(), build.milliseconds());
+        printf("index build: %d files in %.1f ms, %.1f MB (%.0f bytes per file)\n", dialog.index.size(),
+               build.milliseconds(), static_cast<double>(privateBytes() - before) / (1024 * 1024),
+               static_cast<double>(privateBytes() - before) / dialog.index.size());
 
         Stopwatch show;
         ShowWindow(dialog.hwnd(), SW_SHOW);

@@ -5,6 +5,7 @@
 //
 // Usage: solution_bench.exe [projects [files per project]]
 
+#include "bench/memory_use.h"
 #include "solution/solution.h"
 
 #include "tests/support/temp_dir.h"
@@ -133,10 +134,13 @@ int main(int argc, char** argv)
 
     start = now();
     size_t cachedFiles;
+    size_t modelBytes;
     bool servedByCache;  // the cache gives paths back lower-cased; the project files spell "Source_"
     {
+        size_t before = privateBytes();
         Solution solution(solutionPath);
         solution.load();
+        modelBytes = privateBytes() - before;
         cachedFiles = countFiles(solution);
         servedByCache = cachedFiles > 0 && solution.projects[0]->files[0].find("source_") != std::string::npos;
     }
@@ -149,6 +153,9 @@ int main(int argc, char** argv)
     printf("load from fresh cache: %.0f ms%s\n", cachedLoad * 1000, servedByCache ? "" : " (NOT served by the cache)");
     printf("cache file:            %u bytes (%.1f bytes per file)\n", static_cast<unsigned>(cacheSize),
            static_cast<double>(cacheSize) / static_cast<double>(firstFiles ? firstFiles : 1));
+    printf("model in memory:       %.1f MB (%.0f bytes per file, loaded from the cache)\n",
+           static_cast<double>(modelBytes) / (1024 * 1024),
+           static_cast<double>(modelBytes) / static_cast<double>(cachedFiles ? cachedFiles : 1));
     referenceExpansion();
     bool complete = firstFiles == cachedFiles && firstFiles == static_cast<size_t>(projects) * filesPerProject;
     return complete && servedByCache ? 0 : 1;
