@@ -1,5 +1,6 @@
 #include "flip/header_flip.h"
 
+#include "solution/file_system.h"
 #include "solution/path.h"
 #include "solution/solution.h"
 #include "vslink/open_in_visual_studio.h"

@@ -1,18 +1,15 @@
 #include "solution/file_handle.h"
 
-#include <io.h>
-#include <share.h>
+#include "solution/file_system.h"
 
 FileHandle::FileHandle(const std::string& path, const char* mode)
-    : stream_(_fsopen(path.c_str(), mode, _SH_DENYNO))
+    : stream_(openSharedStream(path, mode))
 {
 }
 
 int64_t FileHandle::size() const
 {
-    if (!stream_)
-        return -1;
-    return _filelengthi64(_fileno(stream_.get()));
+    return streamLength(stream_.get());
 }
 
 bool FileHandle::close()

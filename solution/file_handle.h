@@ -4,8 +4,8 @@
 // C runtime streams opened shared with other processes, and whole-file reading.
 //
 // Visual Studio keeps solution and project files open and rewrites them while the tool runs, and
-// other runs of the tool read and write the same cache file: every stream is opened with
-// _SH_DENYNO, so it neither blocks them nor is blocked by them.
+// other runs of the tool read and replace the same cache file: every stream is opened shared
+// (openSharedStream), so it neither blocks them nor is blocked by them.
 
 #include "driver/unique_resource.h"
 
@@ -15,7 +15,7 @@
 
 class FileHandle {
 public:
-    // Opens path with _fsopen in mode ("rt", "rb" or "wb"); check with operator bool.
+    // Opens path shared (openSharedStream) in mode "rt", "rb" or "wb"; check with operator bool.
     FileHandle(const std::string& path, const char* mode);
 
     explicit operator bool() const { return static_cast<bool>(stream_); }

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 // A MAX_PATH buffer holding path cut to 259 characters.
@@ -42,15 +40,4 @@ std::string renameExtension(const std::string& path, const std::string& extensio
 std::string findFileName(const std::string& path)
 {
     return PathFindFileNameA(path.c_str());
-}
-
-bool pathExists(const std::string& path)
-{
-    return PathFileExistsA(path.c_str()) != FALSE;
-}
-
-bool statExists(const std::string& path)
-{
-    struct _stat64i32 status;
-    return _stat64i32(path.c_str(), &status) == 0;
 }

@@ -22,10 +22,4 @@ std::string renameExtension(const std::string& path, const std::string& extensio
 // The last component of the path.
 std::string findFileName(const std::string& path);
 
-// A file or folder of that name exists.
-bool pathExists(const std::string& path);
-
-// The C runtime's _stat64i32 succeeds on the path.
-bool statExists(const std::string& path);
-
 #endif

@@ -6,11 +6,10 @@
 #include "solution/solution.h"
 
 #include "driver/report_error.h"
-#include "driver/unique_resource.h"
 #include "solution/file_handle.h"
+#include "solution/file_system.h"
 #include "solution/path.h"
 
-#include <windows.h>
 
 #include <cstring>
 
@@ -38,17 +37,6 @@ bool projectPathOfLine(const char* line, std::string& projectPath)
         return false;
     projectPath.assign(start + 1, end);
     return true;
-}
-
-std::string systemMessage(DWORD error)
-{
-    UniqueLocalMemory buffer;
-    DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    DWORD length = FormatMessageA(flags, nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                  reinterpret_cast<char*>(buffer.put()), 0, nullptr);
-    if (length == 0)
-        return "";
-    return std::string(static_cast<const char*>(buffer.get()), length);
 }
 
 }  // namespace
@@ -107,9 +95,8 @@ bool Solution::readSolutionFile(ModelBudget& budget)
 {
     FileHandle file(solutionPath, "rt");
     if (!file) {
-        DWORD error = GetLastError();
         reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
-                    systemMessage(error).c_str());
+                    lastErrorText().c_str());
         return false;
     }
     std::string folder = removeFileSpec(solutionPath);
@@ -125,5 +112,5 @@ bool Solution::readSolutionFile(ModelBudget& budget)
 void Solution::deleteCacheFile() const
 {
     if (statExists(cachePath))
-        DeleteFileA(cachePath.c_str());
+        deleteFile(cachePath);
 }

@@ -1,7 +1,7 @@
 #include "vslink/open_in_visual_studio.h"
 
 #include "driver/report_error.h"
-#include "solution/path.h"
+#include "solution/file_system.h"
 #include "vslink/automation.h"
 #include "vslink/dde_client.h"
 
