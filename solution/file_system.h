@@ -25,9 +25,10 @@ bool statExists(const std::string& path);
 bool modificationTime(const std::string& path, int64_t& seconds);
 
 // A stdio stream on path in mode "rb", "rt" or "wb" ("wb" creates or empties the file). Other
-// processes may read, write, delete or replace the file while it is open: Visual Studio rewrites
-// solution and project files while the tool reads them, and other runs of the tool replace the
-// cache file. Null on failure; lastErrorText then tells why.
+// processes may read and write the file while it is open, and delete or replace a file open for
+// reading: Visual Studio rewrites solution and project files while the tool reads them, and other
+// runs of the tool replace the cache file. A file open for writing can't be deleted meanwhile.
+// Null on failure; lastErrorText then tells why.
 FILE* openSharedStream(const std::string& path, const char* mode);
 
 // The length in bytes of the file open on the stream; -1 when it can't be told.

@@ -38,9 +38,10 @@ FILE* openSharedStream(const std::string& path, const char* mode)
     bool writing = mode[0] == 'w';
     bool text = strchr(mode, 't') != nullptr;
     // The C runtime's _fsopen can't share delete access, and without it another run could not
-    // replace the cache file while this one reads it.
-    UniqueWin32File file(CreateFileA(path.c_str(), writing ? GENERIC_WRITE : GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    // replace the cache file while this one reads it. A file being written is not shared for
+    // delete: another run can then tell a live run's temporary file from one a dead run left.
+    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (writing ? 0 : FILE_SHARE_DELETE);
+    UniqueWin32File file(CreateFileA(path.c_str(), writing ? GENERIC_WRITE : GENERIC_READ, share, nullptr,
                                      writing ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return nullptr;
