@@ -54,7 +54,7 @@ void fill(Solution& solution)
         std::string folder = "C:\\src\\Huge\\" + std::string(words[p % 16]) + std::to_string(p) + "\\source\\";
         for (int f = 0; f < FILES_PER_PROJECT; ++f) {
             std::string name = std::string(words[random() % 16]) + "_" + words[random() % 16] + std::to_string(f);
-            project->files.push_back(folder + name + extensions[random() % 6]);
+            project->files.append(folder + name + extensions[random() % 6]);
         }
         solution.projects.push_back(std::move(project));
     }
@@ -84,7 +84,7 @@ void timeMatcher(const OpenFileDialog& dialog, const std::string& pattern)
     int32_t found = 0;
     Stopwatch perCall;
     for (int32_t i = 0; i < dialog.index.size(); ++i) {
-        const char* name = dialog.index.at(i).name;
+        const char* name = dialog.index.foldedNames().data() + dialog.index.nameStarts()[i];
         found += countOccurrences(pattern.data(), m, name, static_cast<int32_t>(strlen(name))) > 0;
     }
     double perCallMs = perCall.milliseconds();
@@ -93,7 +93,7 @@ void timeMatcher(const OpenFileDialog& dialog, const std::string& pattern)
     int32_t foundOnce = 0;
     Stopwatch once;
     for (int32_t i = 0; i < dialog.index.size(); ++i) {
-        const char* name = dialog.index.at(i).name;
+        const char* name = dialog.index.foldedNames().data() + dialog.index.nameStarts()[i];
         foundOnce += counter.count(name, static_cast<int32_t>(strlen(name))) > 0;
     }
     printf("matcher \"%s\": tables per call %.2f ms, tables once %.2f ms (%d names match)\n", pattern.c_str(),

@@ -142,7 +142,7 @@ int main(int argc, char** argv)
         solution.load();
         modelBytes = privateBytes() - before;
         cachedFiles = countFiles(solution);
-        servedByCache = cachedFiles > 0 && solution.projects[0]->files[0].find("source_") != std::string::npos;
+        servedByCache = cachedFiles > 0 && solution.projects[0]->files.path(0).find("source_") != std::string::npos;
     }
     double cachedLoad = now() - start;
 

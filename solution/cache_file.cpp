@@ -8,9 +8,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
-#include <unordered_map>
 
 namespace {
 
@@ -22,6 +22,18 @@ constexpr size_t MIN_FILE_ENTRY_SIZE = 8;
 
 }  // namespace
 
+namespace {
+
+// The size of the reader's and the writer's buffers.
+constexpr size_t STREAM_BUFFER_SIZE = 64 * 1024;
+
+}  // namespace
+
+CacheWriter::CacheWriter(FILE* stream) : stream_(stream)
+{
+    buffer_.reserve(STREAM_BUFFER_SIZE);
+}
+
 bool CacheWriter::writeInteger(int32_t value)
 {
     uint32_t bits = static_cast<uint32_t>(value);
@@ -32,24 +44,59 @@ bool CacheWriter::writeInteger(int32_t value)
 
 bool CacheWriter::writeBytes(const void* bytes, size_t size)
 {
-    if (bytesWritten_ + static_cast<int64_t>(size) > MAX_CACHE_FILE_SIZE || fwrite(bytes, 1, size, stream_) != size)
+    if (bytesWritten_ + static_cast<int64_t>(size) > MAX_CACHE_FILE_SIZE)
         return false;
+    if (buffer_.size() + size > STREAM_BUFFER_SIZE && !flush())
+        return false;
+    const char* begin = static_cast<const char*>(bytes);
+    buffer_.insert(buffer_.end(), begin, begin + size);
     bytesWritten_ += static_cast<int64_t>(size);
     return true;
 }
 
 bool CacheWriter::writeString(const std::string& text)
 {
-    return writeInteger(static_cast<int32_t>(text.size())) && writeBytes(text.data(), text.size());
+    return writeString(text.data(), text.size());
 }
 
-CacheReader::CacheReader(FILE* stream, int64_t size) : stream_(stream), bytesLeft_(size > 0 ? size : 0) {}
+bool CacheWriter::writeString(const char* text, size_t length)
+{
+    return writeInteger(static_cast<int32_t>(length)) && writeBytes(text, length);
+}
+
+bool CacheWriter::flush()
+{
+    bool written = fwrite(buffer_.data(), 1, buffer_.size(), stream_) == buffer_.size();
+    buffer_.clear();
+    return written;
+}
+
+CacheReader::CacheReader(FILE* stream, int64_t size)
+    : stream_(stream), bytesLeft_(size > 0 ? size : 0), buffer_(STREAM_BUFFER_SIZE)
+{
+}
 
 bool CacheReader::readBytes(void* bytes, size_t size)
 {
-    if (static_cast<int64_t>(size) > bytesLeft_ || fread(bytes, 1, size, stream_) != size)
+    if (static_cast<int64_t>(size) > bytesLeft_)
         return false;
-    bytesLeft_ -= size;
+    char* out = static_cast<char*>(bytes);
+    while (size > 0) {
+        if (bufferStart_ == bufferEnd_) {
+            bufferStart_ = 0;
+            bufferEnd_ = fread(buffer_.data(), 1, buffer_.size(), stream_);
+            if (bufferEnd_ == 0)
+                return false;
+        }
+        size_t part = std::min(size, bufferEnd_ - bufferStart_);
+        if (out) {
+            memcpy(out, buffer_.data() + bufferStart_, part);
+            out += part;
+        }
+        bufferStart_ += part;
+        bytesLeft_ -= part;
+        size -= part;
+    }
     return true;
 }
 
@@ -64,10 +111,7 @@ bool CacheReader::readInteger(int32_t& value)
 
 bool CacheReader::skip(size_t size)
 {
-    if (static_cast<int64_t>(size) > bytesLeft_ || fseek(stream_, static_cast<long>(size), SEEK_CUR) != 0)
-        return false;
-    bytesLeft_ -= size;
-    return true;
+    return readBytes(nullptr, size);
 }
 
 bool CacheReader::readString(std::string& text)
@@ -75,11 +119,10 @@ bool CacheReader::readString(std::string& text)
     int32_t length;
     if (!readInteger(length) || length < 0 || length > bytesLeft_)
         return false;
-    std::string bytes(static_cast<size_t>(length), '\0');
-    if (!readBytes(&bytes[0], bytes.size()))
+    scratch_.resize(static_cast<size_t>(length));
+    if (!readBytes(&scratch_[0], scratch_.size()))
         return false;
-    bytes.resize(strlen(bytes.c_str()));
-    text.swap(bytes);
+    text.assign(scratch_.c_str());
     return true;
 }
 
@@ -147,59 +190,21 @@ bool readProjectRecords(CacheReader& stream, std::vector<std::unique_ptr<Project
     return true;
 }
 
-// Whether a backslash goes between a directory and the rest of a stored path: unless the
-// directory is empty or already ends in one ("C:\").
-bool needsSeparator(const std::string& directory)
-{
-    return !directory.empty() && directory.back() != '\\';
-}
-
-std::string joinStoredPath(const std::string& directory, const std::string& rest)
-{
-    return directory + (needsSeparator(directory) ? "\\" : "") + rest;
-}
-
-// The directory-table entry and the rest that joinStoredPath turns back into file. Not the shell's
-// file-name part: that splits at '/' as well, and a path ending in '\' would not come back.
-std::pair<std::string, std::string> splitStoredPath(const std::string& file)
-{
-    std::string directory = removeFileSpec(file);
-    size_t restStart = directory.size() + (needsSeparator(directory) ? 1 : 0);
-    if (restStart <= file.size()) {
-        std::string rest = file.substr(restStart);
-        if (joinStoredPath(directory, rest) == file)
-            return {directory, rest};
-    }
-    return {"", file};
-}
-
 }  // namespace
 
 bool Project::writeCache(CacheWriter& stream) const
 {
-    // Each file's directory goes into the table once; a hash map finds it again (the table of a
-    // large project holds thousands of directories).
-    std::vector<const std::string*> directories;
-    std::vector<std::pair<std::string, int32_t>> entries;  // rest of the path, directory index
-    std::unordered_map<std::string, int32_t> indexOfDirectory;
-    entries.reserve(files.size());
-    for (const std::string& file : files) {
-        std::pair<std::string, std::string> split = splitStoredPath(file);
-        auto found = indexOfDirectory.emplace(std::move(split.first), static_cast<int32_t>(directories.size()));
-        if (found.second)
-            directories.push_back(&found.first->first);
-        entries.emplace_back(std::move(split.second), found.first->second);
-    }
-
+    const std::vector<std::string>& directories = files.directories();
     if (!stream.writeString(path) || !stream.writeInteger(static_cast<int32_t>(files.size())) ||
         !stream.writeInteger(static_cast<int32_t>(directories.size())))
         return false;
-    for (const std::string* directory : directories) {
-        if (!stream.writeString(*directory))
+    for (const std::string& directory : directories) {
+        if (!stream.writeString(directory))
             return false;
     }
-    for (const std::pair<std::string, int32_t>& entry : entries) {
-        if (!stream.writeString(entry.first) || !stream.writeInteger(entry.second))
+    for (size_t file = 0; file < files.size(); ++file) {
+        if (!stream.writeString(files.rest(file), files.restLength(file)) ||
+            !stream.writeInteger(static_cast<int32_t>(files.directoryIndex(file))))
             return false;
     }
     return writeProjectRecords(stream, references);
@@ -216,15 +221,17 @@ bool Project::readCache(CacheReader& stream)
         !stream.takeFiles(fileCount))
         return false;
 
-    std::vector<std::string> directories;
-    for (int32_t i = 0; i < directoryCount; ++i) {
-        directories.emplace_back();
-        if (!stream.readString(directories.back()))
+    // Lower-cased here, a table may hold one directory twice ("C:\s" and "c:\s"): the list merges them.
+    std::vector<std::string> directories(static_cast<size_t>(directoryCount));
+    for (std::string& directory : directories) {
+        if (!stream.readString(directory))
             return false;
+        lowerCaseInPlace(directory);
     }
 
+    files.reserve(static_cast<size_t>(fileCount), 0);
+    std::string rest;
     for (int32_t i = 0; i < fileCount; ++i) {
-        std::string rest;
         int32_t index;
         if (!stream.readString(rest) || !stream.readInteger(index) || index < 0 || index >= directoryCount)
             return false;
@@ -233,7 +240,8 @@ bool Project::readCache(CacheReader& stream)
         // many entries naming one long directory would multiply it.
         if (directory.size() + rest.size() >= MAX_PATH)
             return false;
-        files.push_back(lowerCase(joinStoredPath(directory, rest)));
+        lowerCaseInPlace(rest);
+        files.appendSplit(directory, rest.data(), rest.size());
     }
 
     return readProjectRecords(stream, references);
@@ -257,10 +265,9 @@ bool Solution::writeCacheTo(FILE* file) const
     memcpy(revision, revisionId, strnlen(revisionId, sizeof revision));
 
     CacheWriter stream(file);
-    if (!stream.writeInteger(CACHE_FORMAT_VERSION) || !stream.writeBytes(revision, sizeof revision) ||
-        !stream.writeString(lastFilter) || !stream.writeInteger(lastSelection) || !stream.writeString(solutionPath))
-        return false;
-    return writeProjectRecords(stream, projects);
+    return stream.writeInteger(CACHE_FORMAT_VERSION) && stream.writeBytes(revision, sizeof revision) &&
+           stream.writeString(lastFilter) && stream.writeInteger(lastSelection) && stream.writeString(solutionPath) &&
+           writeProjectRecords(stream, projects) && stream.flush();
 }
 
 bool Solution::writeCache() const

@@ -42,20 +42,22 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The tool's version 1.14 as major * 65536 + minor. Files of any other version are rebuilt.
 constexpr int32_t CACHE_FORMAT_VERSION = 0x1000E;
 constexpr size_t REVISION_SIZE = 40;
 
-// The largest cache file written or read: 256 MiB. Two million files of ordinary paths take some
-// 60 MB; a larger size is damage, or a sparse file whose lengths would ask for gigabytes.
+// The largest cache file written or read: 256 MiB. Five million files of ordinary paths take some
+// 150 MB; a larger size is damage, or a sparse file whose lengths would ask for gigabytes.
 constexpr int64_t MAX_CACHE_FILE_SIZE = 256 * 1024 * 1024;
 
-// Writes the cache's fields to a stream; every call is false once a write came up short or the
-// file would grow beyond MAX_CACHE_FILE_SIZE.
+// Writes the cache's fields to a stream, through a buffer of its own (a million files are some
+// three million fields); every call is false once a write came up short or the file would grow
+// beyond MAX_CACHE_FILE_SIZE. Nothing is complete before flush.
 class CacheWriter {
 public:
-    explicit CacheWriter(FILE* stream) : stream_(stream) {}
+    explicit CacheWriter(FILE* stream);
 
     // The value as 4 bytes, little-endian.
     bool writeInteger(int32_t value);
@@ -63,14 +65,18 @@ public:
     bool writeBytes(const void* bytes, size_t size);
     // The length, then the bytes.
     bool writeString(const std::string& text);
+    bool writeString(const char* text, size_t length);
+    // Hands what is buffered to the stream; false when it came up short.
+    bool flush();
 
 private:
     FILE* stream_;
     int64_t bytesWritten_ = 0;
+    std::vector<char> buffer_;
 };
 
-// Reads the cache's fields from a stream of known size. Every read checks the bytes left first,
-// and changes its output only when it succeeds.
+// Reads the cache's fields from a stream of known size, through a buffer of its own. Every read
+// checks the bytes left first, and changes its output only when it succeeds.
 class CacheReader {
 public:
     CacheReader(FILE* stream, int64_t size);
@@ -109,6 +115,10 @@ private:
 
     FILE* stream_;
     int64_t bytesLeft_;
+    std::vector<char> buffer_;
+    size_t bufferStart_ = 0;  // the next byte of buffer_ to hand out
+    size_t bufferEnd_ = 0;    // the end of what the stream gave
+    std::string scratch_;     // a string being read
     ModelBudget budget_;
     size_t depth_ = 0;
 };

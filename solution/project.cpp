@@ -32,11 +32,22 @@ void Project::clear()
     references.clear();
 }
 
+namespace {
+
+// Whether text ends in suffix, "A" to "Z" folded: a file-name part equal to the suffix ends the path.
+bool endsWithFolded(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() && _stricmp(text.c_str() + text.size() - suffix.size(), suffix.c_str()) == 0;
+}
+
+}  // namespace
+
 std::string Project::findFileByName(const std::string& name) const
 {
-    for (const std::string& file : files) {
-        if (_stricmp(findFileName(file).c_str(), name.c_str()) == 0)
-            return file;
+    for (size_t file = 0; file < files.size(); ++file) {
+        std::string path = files.path(file);
+        if (endsWithFolded(path, name) && _stricmp(findFileName(path).c_str(), name.c_str()) == 0)
+            return path;
     }
     for (const std::unique_ptr<Project>& reference : references) {
         std::string found = reference->findFileByName(name);

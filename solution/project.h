@@ -12,6 +12,8 @@
 // Walk order, for every consumer that visits all files: a project's own files in order, then
 // each of its references in order, walked the same way.
 
+#include "solution/file_list.h"
+
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -31,13 +33,14 @@ constexpr size_t MAX_REFERENCE_DEPTH = 256;
 // Most Project objects and most file paths one model may hold. References are expanded as a
 // tree, so a few small project files that each reference the next one twice would otherwise ask
 // for millions of projects; the largest real solutions stay far below both (a few thousand
-// projects, a few hundred thousand files).
+// projects, a million files or so). Eight million files of ordinary paths, with the open-file
+// window's index over them, take well under a gigabyte: the 32-bit process holds them.
 //
 // When a load reaches either limit, the model is cut there, silently: solution lines, reference
 // items and file items beyond it are skipped. The cache reader counts the same things against the
 // same limits, so the cut model is cached and read back like any other.
 constexpr uint32_t MAX_MODEL_PROJECTS = 100000;
-constexpr uint32_t MAX_MODEL_FILES = 2000000;
+constexpr uint32_t MAX_MODEL_FILES = 8000000;
 
 // What is left of the limits above while a model is loaded or read from the cache.
 struct ModelBudget {
@@ -52,7 +55,7 @@ size_t takeUpTo(uint32_t& left, size_t wanted);
 // references, in item order. read is false when the file couldn't be read or parsed.
 struct ProjectContents {
     bool read = false;
-    std::vector<std::string> files;
+    FileList files;
     std::vector<std::string> references;
 };
 
@@ -105,7 +108,7 @@ public:
 
     std::string baseDir;  // what path was resolved against; "" for a project read from the cache
     std::string path;     // full path of the project file, never lower-cased
-    std::vector<std::string> files;
+    FileList files;       // full paths of its files: files.paths() gives them as strings
     std::vector<std::unique_ptr<Project>> references;
 };
 

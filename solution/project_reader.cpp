@@ -83,17 +83,21 @@ public:
     // is too long, or beyond the budget are skipped.
     void add(const XmlNode& item, const char* attributeName, bool isReference)
     {
-        std::vector<std::string>& list = isReference ? contents_.references : contents_.files;
+        size_t taken = isReference ? contents_.references.size() : contents_.files.size();
         const rapidxml::xml_attribute<>* attribute = item.first_attribute(attributeName);
-        if (!attribute || list.size() >= (isReference ? budget_.projectsLeft : budget_.filesLeft))
+        if (!attribute || taken >= (isReference ? budget_.projectsLeft : budget_.filesLeft))
             return;
         // MSBuild takes '/' for '\'; the shell's path functions don't: they would leave "../"
         // unresolved, and findFileName would split such a path where removeFileSpec doesn't.
         std::string value = attribute->value();
         std::replace(value.begin(), value.end(), '/', '\\');
         std::string full = appendPath(projectDir_, value);
-        if (!full.empty())
-            list.push_back(std::move(full));
+        if (full.empty())
+            return;
+        if (isReference)
+            contents_.references.push_back(std::move(full));
+        else
+            contents_.files.append(full);
     }
 
 private:
@@ -191,7 +195,7 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
     bool childFlag = false;
     if (useCacheTimes && isFresh(path, cacheStat, context)) {
         // Kept from the cache, and charged here: the cache reader counted on a budget of its own.
-        files.resize(takeUpTo(context.budget.filesLeft, files.size()));
+        files.truncate(takeUpTo(context.budget.filesLeft, files.size()));
         references.resize(takeUpTo(context.budget.projectsLeft, references.size()));
         modified = false;
         childFlag = true;
@@ -207,8 +211,8 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
         const ProjectContents& contents = contentsOf(path, kind, context);
         if (!contents.read)
             return false;
-        size_t fileCount = takeUpTo(context.budget.filesLeft, contents.files.size());
-        files.assign(contents.files.begin(), contents.files.begin() + fileCount);
+        files = contents.files;
+        files.truncate(takeUpTo(context.budget.filesLeft, contents.files.size()));
         // A project as deep as the cache can hold gets no references.
         if (context.chain.size() + 1 < MAX_REFERENCE_DEPTH) {
             size_t referenceCount = takeUpTo(context.budget.projectsLeft, contents.references.size());

@@ -29,29 +29,39 @@ OccurrenceCounter::OccurrenceCounter(const char* pattern, int32_t patternLength)
 
 int32_t OccurrenceCounter::count(const char* text, int32_t textLength) const
 {
+    // After an occurrence, the next window that could hold one is as far on as the shift says.
+    const int32_t m = static_cast<int32_t>(pattern_.size());
+    const char* end = text + (textLength > 0 ? textLength : 0);
+    int32_t count = 0;
+    for (const char* hit = find(text, end); hit; hit = find(hit + m - next_[static_cast<size_t>(m)], end))
+        ++count;
+    return count;
+}
+
+const char* OccurrenceCounter::find(const char* text, const char* end) const
+{
     const auto* p = reinterpret_cast<const unsigned char*>(pattern_.data());
     const auto* t = reinterpret_cast<const unsigned char*>(text);
-    const int32_t m = static_cast<int32_t>(pattern_.size());
-    if (m == 0 || textLength < m)
-        return 0;
+    const ptrdiff_t m = static_cast<ptrdiff_t>(pattern_.size());
+    if (m == 0 || end - text < m)
+        return nullptr;
 
-    const int32_t lastWindow = textLength - m;
-    int32_t count = 0;
-    int32_t pos = 0;
+    const ptrdiff_t lastWindow = (end - text) - m;
+    ptrdiff_t pos = 0;
     while (pos <= lastWindow) {
         while (p[m - 1] != t[pos + m - 1]) {
-            pos += skip_[t[pos + m]];  // at the last window, the byte after the text
+            pos += skip_[t[pos + m]];  // at the last window, the byte at end
             if (pos > lastWindow)
-                return count;
+                return nullptr;
         }
-        int32_t j = 0;
+        ptrdiff_t j = 0;
         while (j < m && p[j] == t[pos + j])
             ++j;
         if (j == m)
-            ++count;
-        pos += j - next_[j];
+            return text + pos;
+        pos += j - next_[static_cast<size_t>(j)];
     }
-    return count;
+    return nullptr;
 }
 
 int32_t countOccurrences(const char* pattern, int32_t patternLength, const char* text, int32_t textLength)

@@ -23,6 +23,10 @@ public:
     // more readable byte (the terminating NUL of a C string). 0 for an empty pattern.
     int32_t count(const char* text, int32_t textLength) const;
 
+    // The first occurrence that lies wholly in [text, end), end being readable; null when there
+    // is none, and for an empty pattern.
+    const char* find(const char* text, const char* end) const;
+
 private:
     std::string pattern_;
     int32_t skip_[256];

@@ -63,8 +63,9 @@ LRESULT ListView::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
             args.row = info->item.iItem;
             args.column = info->item.iSubItem;
             displayTextHandler(*this, args);
-            if (args.text)
-                info->item.pszText = const_cast<char*>(args.text);
+            // Copied into the list's own buffer: the handler's text need only last until it returns.
+            if (args.text && info->item.pszText && info->item.cchTextMax > 0)
+                lstrcpynA(info->item.pszText, args.text, info->item.cchTextMax);
         }
     }
     return Control::windowProc(message, wParam, lParam);

@@ -26,8 +26,8 @@ public:
     // last row (an emptied list keeps its old one): callers compare it with their row count.
     int32_t selectionMark() const;
 
-    // Asked for the text of each cell; the text it hands back must outlive the list, since the
-    // list keeps the pointer instead of a copy. Empty: the cells stay blank.
+    // Asked for the text of each cell, which is copied into the list's own buffer at once: it need
+    // last only until the handler returns. Empty: the cells stay blank.
     EventHandler<DisplayTextArgs> displayTextHandler;
 
 protected:

@@ -44,7 +44,7 @@ void storeState(const OpenFileDialog& dialog, Solution& solution)
 void openFileCommand(const AppInfo& app, HWND window, std::string solutionPath, HWND referenceWindow,
                      DWORD parentProcessId)
 {
-    // The solution outlives the dialog: the list shows the model's own path texts.
+    // The solution outlives the dialog: the index refers to the model's file lists.
     Solution solution(solutionPath);
     if (!solution.load())
         return;
@@ -58,6 +58,6 @@ void openFileCommand(const AppInfo& app, HWND window, std::string solutionPath, 
 
     storeState(dialog, solution);
     int32_t position = dialog.selectedPosition();
-    std::string chosen = position >= 0 ? dialog.index.at(position).path : "";
+    std::string chosen = position >= 0 ? dialog.index.path(position) : "";
     openInVisualStudio(app, window, chosen, parentProcessId);
 }

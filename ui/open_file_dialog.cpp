@@ -2,7 +2,7 @@
 
 #include "driver/instance_handle.h"
 #include "solution/text.h"
-#include "ui/count_occurrences.h"
+#include "ui/name_filter.h"
 
 #include <commctrl.h>
 #include <shlwapi.h>
@@ -203,7 +203,7 @@ void OpenFileDialog::applyFilter(bool force)
     if (currentFilter.empty()) {
         titleText_ += decimalText(total) + (total == 1 ? " file" : " files");
     } else {
-        preferredRow = collectMatches();
+        preferredRow = findMatches(index, currentFilter, matches_);
         int32_t count = static_cast<int32_t>(matches_.size());
         titleText_ += decimalText(count) + (count == 1 ? " match (" : " matches (") + decimalText(total) + " total)";
     }
@@ -218,29 +218,13 @@ void OpenFileDialog::applyFilter(bool force)
     refreshTitle();
 }
 
-int32_t OpenFileDialog::collectMatches()
-{
-    OccurrenceCounter counter(currentFilter.data(), static_cast<int32_t>(currentFilter.size()));
-    int32_t preferredRow = -1;
-    std::string name;
-    for (int32_t position = 0; position < index.size(); ++position) {
-        name.assign(index.at(position).name);
-        lowerCaseInPlace(name);
-        if (counter.count(name.data(), static_cast<int32_t>(name.size())) == 0)
-            continue;
-        matches_.push_back(position);
-        if (preferredRow < 0 && name.compare(0, currentFilter.size(), currentFilter) == 0)
-            preferredRow = static_cast<int32_t>(matches_.size()) - 1;
-    }
-    return preferredRow;
-}
-
 void OpenFileDialog::refreshTitle()
 {
     std::string caption = titleText_;
     int32_t position = selectedPosition();
-    if (position >= 0 && *index.at(position).name)
-        caption += std::string(" - ") + index.at(position).name;
+    std::string name = position >= 0 ? index.name(position) : "";
+    if (!name.empty())
+        caption += " - " + name;
     SetWindowTextA(hwnd(), caption.c_str());
 }
 
@@ -262,10 +246,11 @@ int32_t OpenFileDialog::selectedPosition() const
     return positionOfRow(listView->selectionMark());
 }
 
-const char* OpenFileDialog::rowText(int32_t row, int32_t column) const
+const char* OpenFileDialog::rowText(int32_t row, int32_t column)
 {
     int32_t position = positionOfRow(row);
     if (position < 0)
         return nullptr;
-    return column == 0 ? index.at(position).name : index.at(position).path;
+    cellText_ = column == 0 ? index.name(position) : index.path(position);
+    return cellText_.c_str();
 }

@@ -10,8 +10,8 @@
 // the window cancels (result 1). Arrow and page keys typed in the filter box move the list's
 // selection, Home and End too while the box is empty.
 //
-// The list shows pointers into the index, and the index points into the solution model, so the
-// model must outlive the dialog. One such window exists at a time (its class is registered by the
+// The list shows texts composed from the index, and the index refers to the solution model, so
+// the model must outlive the dialog. One such window exists at a time (its class is registered by the
 // dialog and unregistered with it).
 
 #include "flip/file_index.h"
@@ -66,18 +66,17 @@ private:
     void applyFilter(bool force);
     // The caption: titleText_, then the selected file's name.
     void refreshTitle();
-    // Fills matches_ with the positions whose lower-cased name contains currentFilter; the row of
-    // the first match that begins with it, -1 when none does.
-    int32_t collectMatches();
     // The number of rows the list has: every file, or the matches of a filter.
     int32_t rowCount() const;
     // The index position a row of the list stands for; -1 outside the list.
     int32_t positionOfRow(int32_t row) const;
-    // The text of a cell, pointing into the solution model; null outside the list.
-    const char* rowText(int32_t row, int32_t column) const;
+    // The text of a cell, composed from the solution model into cellText_ (the list copies it at
+    // once); null outside the list.
+    const char* rowText(int32_t row, int32_t column);
 
     std::vector<int32_t> matches_;  // index positions of the rows while a filter is applied
     std::string titleText_;          // the caption without the selected file's name
+    std::string cellText_;           // the text of the cell the list asked for last
     UniqueIcon icon_;
 };
 

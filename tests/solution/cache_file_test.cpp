@@ -42,7 +42,7 @@ TEST(CacheFileTest, WorkedExampleIsWrittenByteForByteAndEveryPathReadsBackLowerC
     TempDir dir;
     auto written = exampleSolution(dir);
     written->projects.push_back(std::make_unique<Project>("", "C:\\s\\a\\a.vcxproj"));
-    written->projects[0]->files = {"C:\\s\\a\\x.cpp", "C:\\s\\a\\x.h", "C:\\s\\b\\y.cpp"};
+    written->projects[0]->files = FileList({"C:\\s\\a\\x.cpp", "C:\\s\\a\\x.h", "C:\\s\\b\\y.cpp"});
     ASSERT_TRUE(written->writeCache());
     ASSERT_EQ(159u, WORKED_EXAMPLE.size());
     EXPECT_EQ(WORKED_EXAMPLE, readFile(written->cachePath));
@@ -50,13 +50,13 @@ TEST(CacheFileTest, WorkedExampleIsWrittenByteForByteAndEveryPathReadsBackLowerC
     // Change it: a reference holds a reference; paths that the shell's functions split oddly come
     // back all the same.
     Project& first = *written->projects[0];
-    first.files = {"C:\\S\\A\\X.CPP", "c:\\s\\a\\y.cpp", "C:\\S\\A\\\xC4.H"};
+    first.files = FileList({"C:\\S\\A\\X.CPP", "c:\\s\\a\\y.cpp", "C:\\S\\A\\\xC4.H"});
     first.references.push_back(std::make_unique<Project>("", "C:\\S\\Lib.vcxproj"));
     first.references[0]->references.push_back(std::make_unique<Project>("", "C:\\S\\Core.vcxproj"));
-    first.references[0]->references[0]->files = {"C:\\S\\Core.h"};
+    first.references[0]->references[0]->files = FileList({"C:\\S\\Core.h"});
     written->projects.push_back(std::make_unique<Project>("", "C:\\S\\Odd.vcxproj"));
-    written->projects[1]->files = {"c:\\s\\sub\\", "c:\\x.cpp", "c:\\s\\src/a.cpp", "c:\\s\\a\\\\b.h",
-                                   "c:rel.h", "b.h", ""};
+    written->projects[1]->files = FileList({"c:\\s\\sub\\", "c:\\x.cpp", "c:\\s\\src/a.cpp", "c:\\s\\a\\\\b.h",
+                                            "c:rel.h", "b.h", ""});
     ASSERT_TRUE(written->writeCache());
     auto read = exampleSolution(dir);
     ASSERT_TRUE(read->readCache());

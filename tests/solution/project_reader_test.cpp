@@ -41,13 +41,13 @@ TEST_F(ProjectReaderTest, ItemsAreCollectedInTheOrderOfEachFormat)
     EXPECT_EQ((std::vector<std::string>{dir.path("common\\util.cpp"), "D:\\x\\y.cpp", app + "b.h", app + "a&b.txt",
                                         app + "src\\n.txt", dir.path("x\\y.txt"), app + "sub\\", app + "c.cs",
                                         app + "i.png", app + "*.rule;$(Dir)x"}),
-              project.files);
+              project.files.paths());
 
     EXPECT_TRUE(loadProject("old.VCPROJ", "<VisualStudioProject><Files><Filter><Filter><File RelativePath=\"deep.c\"/>"
                                           "</Filter><File RelativePath=\"f1.c\"><File RelativePath=\"inner.c\"/></File>"
                                           "</Filter><File RelativePath=\".\\top.c\"/><File/></Files>"
                                           "<Files><File RelativePath=\"second.c\"/></Files></VisualStudioProject>"));
-    EXPECT_EQ((std::vector<std::string>{dir.path("top.c"), dir.path("f1.c"), dir.path("deep.c")}), project.files);
+    EXPECT_EQ((std::vector<std::string>{dir.path("top.c"), dir.path("f1.c"), dir.path("deep.c")}), project.files.paths());
 }
 
 // A file referenced twice is read once: the second reference, spelled in other letters, gets the

@@ -25,7 +25,7 @@ namespace {
 void walk(const Project& project, bool lowerFiles, const std::string& indent, std::vector<std::string>& lines)
 {
     lines.push_back(indent + "P " + project.path);
-    for (const std::string& file : project.files)
+    for (const std::string& file : project.files.paths())
         lines.push_back(indent + "F " + (lowerFiles ? lowerCase(file) : file));
     for (const std::unique_ptr<Project>& reference : project.references)
         walk(*reference, lowerFiles, indent + "  ", lines);

@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     for (const char* folder : FOLDERS) {
         solution.projects.push_back(std::make_unique<Project>());
         for (const char* name : NAMES)
-            solution.projects.back()->files.push_back(std::string(folder) + name);
+            solution.projects.back()->files.append(std::string(folder) + name);
     }
     OpenFileDialog dialog(nullptr);
     dialog.index.build(solution);
@@ -64,6 +64,6 @@ int main(int argc, char** argv)
     DWORD caret = 0;
     SendMessageA(dialog.editBox->hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
     printf("result=%d mark=%d name=%s filter=%s caret=%lu\n", result, dialog.listView->selectionMark(),
-           position >= 0 ? dialog.index.at(position).name : "", dialog.currentFilter.c_str(), caret);
+           position >= 0 ? dialog.index.name(position).c_str() : "", dialog.currentFilter.c_str(), caret);
     return 0;
 }

@@ -20,7 +20,7 @@ protected:
         solution.projects.clear();
         solution.projects.push_back(std::make_unique<Project>());
         for (const std::string& name : names)
-            solution.projects[0]->files.push_back("D:\\src\\" + name);
+            solution.projects[0]->files.append("D:\\src\\" + name);
         dialog = std::make_unique<OpenFileDialog>(nullptr);
         dialog->index.build(solution);
         ShowWindow(dialog->hwnd(), SW_SHOW);

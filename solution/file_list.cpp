@@ -1,0 +1,158 @@
+#include "solution/file_list.h"
+
+#include "solution/path.h"
+
+#include <algorithm>
+#include <cstring>
+
+bool needsSeparator(const std::string& directory)
+{
+    return !directory.empty() && directory.back() != '\\';
+}
+
+namespace {
+
+std::string joined(const std::string& directory, const char* rest, size_t restLength)
+{
+    std::string path = directory;
+    if (needsSeparator(directory))
+        path += '\\';
+    return path.append(rest, restLength);
+}
+
+// A rest in which the shell's rule finds nothing to cut: removeFileSpec of any such rest joined to
+// a directory stops where it stops for "x" joined to it, so one answer serves every such rest.
+bool isPlainRest(const char* rest, size_t length)
+{
+    return length > 0 && !memchr(rest, '\\', length) && !memchr(rest, ':', length);
+}
+
+}  // namespace
+
+FileList::FileList(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        append(path);
+}
+
+void FileList::append(const std::string& path)
+{
+    // Most paths split at their last backslash, under a directory met before.
+    size_t cut = path.find_last_of("\\:");
+    if (cut != std::string::npos && path[cut] == '\\' && cut > 0 && path[cut - 1] != '\\') {
+        const char* rest = path.data() + cut + 1;
+        size_t restLength = path.size() - cut - 1;
+        if (isPlainRest(rest, restLength) &&
+            (appendToLast(path.data(), cut, rest, restLength) || appendToKnown(path.substr(0, cut), rest, restLength)))
+            return;
+    }
+
+    std::string directory = removeFileSpec(path);
+    size_t restStart = directory.size() + (needsSeparator(directory) ? 1 : 0);
+    if (restStart > path.size() || joined(directory, path.data() + restStart, path.size() - restStart) != path) {
+        directory.clear();  // held whole
+        restStart = 0;
+    }
+    push(tableIndex(entryFor(directory), directory), path.data() + restStart, path.size() - restStart);
+}
+
+void FileList::appendSplit(const std::string& directory, const char* rest, size_t restLength)
+{
+    if (isPlainRest(rest, restLength) && (appendToLast(directory.data(), directory.size(), rest, restLength) ||
+                                          appendToKnown(directory, rest, restLength)))
+        return;
+    append(joined(directory, rest, restLength));
+}
+
+bool FileList::appendToLast(const char* directory, size_t directoryLength, const char* rest, size_t restLength)
+{
+    if (lastDirectory_ == UINT32_MAX)
+        return false;
+    const std::string& last = directories_[lastDirectory_];
+    if (last.size() != directoryLength || memcmp(last.data(), directory, directoryLength) != 0)
+        return false;
+    push(lastDirectory_, rest, restLength);
+    return true;
+}
+
+bool FileList::appendToKnown(const std::string& directory, const char* rest, size_t restLength)
+{
+    Directory& entry = entryFor(directory);
+    if (!entry.splitsAlike)
+        return false;
+    lastDirectory_ = tableIndex(entry, directory);
+    push(lastDirectory_, rest, restLength);
+    return true;
+}
+
+FileList::Directory& FileList::entryFor(const std::string& directory)
+{
+    auto found = known_.find(directory);
+    if (found != known_.end())
+        return found->second;
+    Directory entry;
+    entry.splitsAlike = !directory.empty() && removeFileSpec(joined(directory, "x", 1)) == directory;
+    return known_.emplace(directory, entry).first->second;
+}
+
+uint32_t FileList::tableIndex(Directory& entry, const std::string& directory)
+{
+    if (entry.index < 0) {
+        entry.index = static_cast<int32_t>(directories_.size());
+        directories_.push_back(directory);
+    }
+    return static_cast<uint32_t>(entry.index);
+}
+
+void FileList::push(uint32_t directory, const char* rest, size_t restLength)
+{
+    directoryIndex_.push_back(directory);
+    restStart_.push_back(static_cast<uint32_t>(text_.size()));
+    text_.insert(text_.end(), rest, rest + restLength);
+    text_.push_back('\0');
+}
+
+size_t FileList::restLength(size_t file) const
+{
+    size_t end = file + 1 < restStart_.size() ? restStart_[file + 1] : text_.size();
+    return end - restStart_[file] - 1;
+}
+
+std::string FileList::path(size_t file) const
+{
+    return joined(directoryOf(file), rest(file), restLength(file));
+}
+
+std::vector<std::string> FileList::paths() const
+{
+    std::vector<std::string> all;
+    all.reserve(size());
+    for (size_t file = 0; file < size(); ++file)
+        all.push_back(path(file));
+    return all;
+}
+
+void FileList::truncate(size_t count)
+{
+    if (count >= size())
+        return;
+    // Directories enter the table with their first file, so those of the files kept come first.
+    uint32_t used = 0;
+    for (size_t file = 0; file < count; ++file)
+        used = std::max(used, directoryIndex_[file] + 1);
+    for (size_t index = used; index < directories_.size(); ++index)
+        known_[directories_[index]].index = -1;
+    directories_.resize(used);
+    text_.resize(count > 0 ? restStart_[count] : 0);
+    directoryIndex_.resize(count);
+    restStart_.resize(count);
+    if (lastDirectory_ != UINT32_MAX && lastDirectory_ >= used)
+        lastDirectory_ = UINT32_MAX;
+}
+
+void FileList::reserve(size_t files, size_t textSize)
+{
+    directoryIndex_.reserve(size() + files);
+    restStart_.reserve(size() + files);
+    text_.reserve(text_.size() + textSize);
+}

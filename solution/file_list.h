@@ -1,0 +1,93 @@
+#ifndef QUORLAN_SOLUTION_FILE_LIST_H
+#define QUORLAN_SOLUTION_FILE_LIST_H
+
+// FileList: the full paths of one project's files, held the way the cache file holds them.
+//
+// A table of the distinct directories (removeFileSpec of each path, byte for byte, in order of
+// first appearance) and, per file, the index of its directory and the rest of the path after the
+// directory and one backslash. The rests lie one after another in one block, each ending in a
+// NUL. A file costs its rest plus 9 bytes, where a string of its own cost some 80; the cache
+// writer writes the table as it stands, and the cache reader fills it without joining or
+// splitting a path.
+//
+// A path is composed on demand: the directory, a backslash unless the directory is empty or ends
+// in one, the rest. A path that this rule would not give back byte for byte is held whole under an
+// empty directory, as the cache file stores it. The split is a function of the path alone, so two
+// files have the same path exactly when they have the same directory text and the same rest.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class FileList {
+public:
+    FileList() = default;
+    // A list of the paths, appended in order.
+    explicit FileList(const std::vector<std::string>& paths);
+
+    // Appends a full path, splitting it as above.
+    void append(const std::string& path);
+
+    // Appends the file whose path joins directory and rest (restLength bytes, no NUL among them):
+    // the cache reader's way. Gives the same list as append of the joined path, but asks the
+    // shell's rule once per directory rather than once per file.
+    void appendSplit(const std::string& directory, const char* rest, size_t restLength);
+
+    size_t size() const { return restStart_.size(); }
+    bool empty() const { return restStart_.empty(); }
+
+    // The full path of the file at position 0 to size() - 1.
+    std::string path(size_t file) const;
+    // Its directory, as in the table.
+    const std::string& directoryOf(size_t file) const { return directories_[directoryIndex_[file]]; }
+    // Its directory's position in the table.
+    uint32_t directoryIndex(size_t file) const { return directoryIndex_[file]; }
+    // The rest of its path, ending in a NUL.
+    const char* rest(size_t file) const { return text_.data() + restStart_[file]; }
+    size_t restLength(size_t file) const;
+
+    // The distinct directories, in order of first appearance.
+    const std::vector<std::string>& directories() const { return directories_; }
+
+    // Every full path, in order.
+    std::vector<std::string> paths() const;
+
+    // Keeps the first count files (all when there are fewer) and the directories they use.
+    void truncate(size_t count);
+    // Empties the list and gives its memory back.
+    void clear() { *this = FileList(); }
+
+    // How many bytes the rests take, NULs included.
+    size_t textSize() const { return text_.size(); }
+    // Room for files more files of textSize more bytes of rests.
+    void reserve(size_t files, size_t textSize);
+
+private:
+    // What the split rule gives for a directory: its position in the table (-1 until a file uses
+    // it), and whether every rest without a separator joins to it and splits back the same way.
+    struct Directory {
+        int32_t index = -1;
+        bool splitsAlike = false;
+    };
+
+    bool appendToKnown(const std::string& directory, const char* rest, size_t restLength);
+    Directory& entryFor(const std::string& directory);
+    uint32_t tableIndex(Directory& entry, const std::string& directory);
+    bool appendToLast(const char* directory, size_t directoryLength, const char* rest, size_t restLength);
+    void push(uint32_t directory, const char* rest, size_t restLength);
+
+    std::vector<std::string> directories_;
+    std::vector<uint32_t> directoryIndex_;
+    std::vector<uint32_t> restStart_;
+    std::vector<char> text_;
+    std::unordered_map<std::string, Directory> known_;
+    uint32_t lastDirectory_ = UINT32_MAX;  // the table entry of the last file that split alike
+};
+
+// Whether a backslash goes between a directory and the rest of a path: unless the directory is
+// empty or already ends in one ("C:\").
+bool needsSeparator(const std::string& directory);
+
+#endif

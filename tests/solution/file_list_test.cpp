@@ -1,0 +1,86 @@
+#include "solution/file_list.h"
+
+#include "solution/path.h"
+#include "solution/text.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The split of the cache file, by the shell's rule alone: removeFileSpec, and the whole path
+// under an empty directory when directory, backslash and rest would not give it back.
+std::pair<std::string, std::string> referenceSplit(const std::string& path)
+{
+    std::string directory = removeFileSpec(path);
+    std::string separator = needsSeparator(directory) ? "\\" : "";
+    size_t restStart = directory.size() + separator.size();
+    if (restStart <= path.size() && directory + separator + path.substr(restStart) == path)
+        return {directory, path.substr(restStart)};
+    return {"", path};
+}
+
+std::vector<std::string> generatedPaths(unsigned seed, size_t count)
+{
+    std::mt19937 random(seed);
+    const char* const pieces[] = {"C:", "c:", "\\", "\\", "\\", "/", ":", "a", "B", "x.cpp", "..", ".", "\xC4", "\\\\"};
+    std::vector<std::string> paths;
+    for (size_t i = 0; i < count; ++i) {
+        std::string path;
+        for (size_t n = random() % 8; n > 0; --n)
+            path += pieces[random() % std::size(pieces)];
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+TEST(FileListTest, HoldsEveryPathAsTheShellsRuleSplitsIt)
+{
+    std::vector<std::string> paths = generatedPaths(3, 3000);
+    FileList list(paths);
+    ASSERT_EQ(paths, list.paths());
+    std::vector<std::string> directories;
+    for (size_t file = 0; file < paths.size(); ++file) {
+        std::pair<std::string, std::string> split = referenceSplit(paths[file]);
+        ASSERT_EQ(split.first, list.directoryOf(file)) << paths[file];
+        ASSERT_EQ(split.second, std::string(list.rest(file), list.restLength(file))) << paths[file];
+        if (std::find(directories.begin(), directories.end(), split.first) == directories.end())
+            directories.push_back(split.first);
+    }
+    EXPECT_EQ(directories, list.directories());  // byte-for-byte distinct, in order of first appearance
+}
+
+// The cache reader hands in lower-cased splits of lists written in any case: the list it builds
+// is the one the joined, lower-cased paths give, duplicate directories merged.
+TEST(FileListTest, SplitsFromTheCacheGiveTheListOfTheJoinedPaths)
+{
+    std::vector<std::string> paths = generatedPaths(5, 3000);
+    FileList written(paths);
+    FileList read;
+    FileList expected;
+    for (size_t file = 0; file < written.size(); ++file) {
+        std::string directory = lowerCase(written.directoryOf(file));
+        std::string rest = lowerCase(std::string(written.rest(file), written.restLength(file)));
+        read.appendSplit(directory, rest.data(), rest.size());
+        expected.append(lowerCase(paths[file]));
+    }
+    ASSERT_EQ(expected.paths(), read.paths());
+    EXPECT_EQ(expected.directories(), read.directories());
+    for (size_t file = 0; file < read.size(); ++file)
+        ASSERT_EQ(expected.directoryIndex(file), read.directoryIndex(file));
+}
+
+TEST(FileListTest, TruncatingKeepsTheDirectoriesOfTheFilesKept)
+{
+    FileList list({"C:\\a\\x.h", "C:\\b\\y.h", "C:\\a\\z.h", "C:\\c\\w.h"});
+    list.truncate(3);
+    EXPECT_EQ((std::vector<std::string>{"C:\\a", "C:\\b"}), list.directories());
+    list.truncate(1);
+    list.append("C:\\c\\v.h");
+    list.append("C:\\b\\u.h");
+    EXPECT_EQ((std::vector<std::string>{"C:\\a\\x.h", "C:\\c\\v.h", "C:\\b\\u.h"}), list.paths());
+    EXPECT_EQ((std::vector<std::string>{"C:\\a", "C:\\c", "C:\\b"}), list.directories());
+}
+
+}  // namespace
