@@ -1,138 +1,246 @@
-// How long the open-file window takes with a very large solution: building the index, the first
-// filter pass when the window is shown, and each key of a typed filter (filtering, caption and
-// repainting the list). Prints one figure per line; see bench/README.md.
+// The figures of the open-file command at scale, for scripts/bench (see bench/README.md).
+//
+// Generates a solution of projects x files-per-project files in a temporary folder and measures,
+// on the program's own code: the first load (every project file parsed, the cache written), the
+// load from the warm cache and one cache write, the index, the window shown, each key typed into
+// its filter box (filter, list and repaint), and the filter pass alone. Then it starts quorlan.exe
+// itself on the warm cache, times it from its entry (its single-instance mutex appears) and from
+// its creation until its window waits for input, shown and painted, reads its peak memory and
+// closes it. Prints one line per figure: "name value"; writes the index's names, one per line,
+// for the peers that the script runs on the same names.
+//
+// Usage: open_file_bench.exe projects files-per-project quorlan.exe names-file [process-only]
+// With process-only, only quorlan.exe is measured, on a cold and then on a warm cache.
 
-#include "bench/memory_use.h"
+#include "bench/generated_solution.h"
 #include "driver/instance_handle.h"
 #include "solution/solution.h"
-#include "ui/count_occurrences.h"
+#include "driver/command_line.h"
+#include "ui/name_filter.h"
 #include "ui/open_file_dialog.h"
 
-#include <commctrl.h>
+#include <windows.h>
 #include <objbase.h>
+#include <psapi.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <memory>
-#include <random>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
-const int PROJECTS = 300;
-const int FILES_PER_PROJECT = 1000;
-
 class Stopwatch {
 public:
-    Stopwatch()
-    {
-        QueryPerformanceFrequency(&frequency_);
-        QueryPerformanceCounter(&start_);
-    }
+    Stopwatch() { QueryPerformanceCounter(&start_); }
     double milliseconds() const
     {
-        LARGE_INTEGER now;
+        LARGE_INTEGER now, frequency;
         QueryPerformanceCounter(&now);
-        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
+        QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency.QuadPart);
     }
 
 private:
-    LARGE_INTEGER frequency_;
     LARGE_INTEGER start_;
 };
 
-// Names like those of a large code base: a few words, a number, an extension.
-void fill(Solution& solution)
+void figure(const char* name, double value)
 {
-    const char* const words[] = {"render", "Scene",   "physics", "net", "audio", "Input", "shader", "mesh",
-                                 "ui",     "Texture", "camera",  "io",  "main",  "util",  "Memory", "task"};
-    const char* const extensions[] = {".cpp", ".h", ".hpp", ".c", ".cs", ".xaml"};
-    std::mt19937 random(42);
-    for (int p = 0; p < PROJECTS; ++p) {
-        auto project = std::make_unique<Project>();
-        std::string folder = "C:\\src\\Huge\\" + std::string(words[p % 16]) + std::to_string(p) + "\\source\\";
-        for (int f = 0; f < FILES_PER_PROJECT; ++f) {
-            std::string name = std::string(words[random() % 16]) + "_" + words[random() % 16] + std::to_string(f);
-            project->files.append(folder + name + extensions[random() % 6]);
+    printf("%s %.2f\n", name, value);
+    fflush(stdout);
+}
+
+// The texts typed, key by key, into the filter box, and the texts whose filter pass is timed.
+const char* const TYPED = "mesh_scene12.cpp";
+// The same as bench/report.py's, which runs the peers on them.
+const char* const QUERIES[] = {"m", "e", ".", "mesh", "scene", "zq", "zzzz", "_scene12", "mesh_scene12.cpp"};
+
+// Puts the text into the filter box and releases a key, as typing does, then repaints the list.
+double typeKey(OpenFileDialog& dialog, const std::string& text, WPARAM key)
+{
+    SetWindowTextA(dialog.editBox->hwnd(), text.c_str());
+    Stopwatch watch;
+    SendMessageA(dialog.editBox->hwnd(), WM_KEYUP, key, 0);
+    UpdateWindow(dialog.hwnd());
+    return watch.milliseconds();
+}
+
+// Every key of TYPED, each Backspace back to an empty box, and a one-letter text and its
+// Backspace: the slowest and the median key.
+void measureKeys(OpenFileDialog& dialog)
+{
+    std::vector<double> keys;
+    std::string typed = TYPED;
+    for (size_t length = 1; length <= typed.size(); ++length)
+        keys.push_back(typeKey(dialog, typed.substr(0, length), 'A'));
+    for (size_t length = typed.size(); length-- > 0;)
+        keys.push_back(typeKey(dialog, typed.substr(0, length), VK_BACK));
+    keys.push_back(typeKey(dialog, "e", 'E'));
+    keys.push_back(typeKey(dialog, "", VK_BACK));
+    std::sort(keys.begin(), keys.end());
+    figure("key_max_ms", keys.back());
+    figure("key_median_ms", keys[keys.size() / 2]);
+}
+
+// The window's own filter over the index, once per query, best of three; the slowest query.
+void measureFilterPass(const OpenFileDialog& dialog)
+{
+    std::vector<int32_t> matches;
+    matches.reserve(static_cast<size_t>(dialog.index.size()));
+    double slowest = 0;
+    for (const char* query : QUERIES) {
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            Stopwatch watch;
+            findMatches(dialog.index, query, matches);
+            best = std::min(best, watch.milliseconds());
         }
-        solution.projects.push_back(std::move(project));
+        printf("filter_pass \"%s\" %.2f ms, %u matches\n", query, best, static_cast<unsigned>(matches.size()));
+        slowest = std::max(slowest, best);
     }
+    figure("filter_pass_max_ms", slowest);
 }
 
-// Types text one character at a time into the filter box, timing each key release and the
-// list's repainting that follows it.
-void typeFilter(OpenFileDialog& dialog, const std::string& text)
+void writeNames(const FileIndex& index, const char* path)
 {
-    HWND edit = dialog.editBox->hwnd();
-    for (size_t length = 1; length <= text.size(); ++length) {
-        SetWindowTextA(edit, text.substr(0, length).c_str());
-        Stopwatch key;
-        SendMessageA(edit, WM_KEYUP, static_cast<WPARAM>(toupper(text[length - 1])), 0);
-        UpdateWindow(dialog.listView->hwnd());
-        char caption[256] = {};
-        GetWindowTextA(dialog.hwnd(), caption, sizeof caption);
-        printf("key %-8s %8.2f ms   %s\n", ("\"" + text.substr(0, length) + "\"").c_str(), key.milliseconds(), caption);
-    }
+    FILE* file = fopen(path, "wb");
+    if (!file)
+        return;
+    for (int32_t position = 0; position < index.size(); ++position)
+        fprintf(file, "%s\n", index.name(position).c_str());
+    fclose(file);
 }
 
-// The matcher alone over every name: tables made per call, as a plain countOccurrences does,
-// against tables made once for the pass.
-void timeMatcher(const OpenFileDialog& dialog, const std::string& pattern)
+// The solution's files loaded from its warm cache, indexed and shown: what openFileCommand does up
+// to its modal loop. Then the keys and the filter pass on that window.
+void measureWindow(const std::string& solutionPath, const char* namesPath)
 {
-    const int32_t m = static_cast<int32_t>(pattern.size());
-    int32_t found = 0;
-    Stopwatch perCall;
-    for (int32_t i = 0; i < dialog.index.size(); ++i) {
-        const char* name = dialog.index.foldedNames().data() + dialog.index.nameStarts()[i];
-        found += countOccurrences(pattern.data(), m, name, static_cast<int32_t>(strlen(name))) > 0;
-    }
-    double perCallMs = perCall.milliseconds();
+    Stopwatch whole;
+    Solution solution(solutionPath);
+    Stopwatch load;
+    solution.load();
+    double loadTime = load.milliseconds();
+    OpenFileDialog dialog(nullptr);
+    Stopwatch build;
+    dialog.index.build(solution);
+    double buildTime = build.milliseconds();
+    Stopwatch show;
+    ShowWindow(dialog.hwnd(), SW_SHOW);
+    UpdateWindow(dialog.hwnd());
+    double showTime = show.milliseconds();
+    figure("window_in_process_ms", whole.milliseconds());
+    figure("cache_load_ms", loadTime);
+    figure("index_build_ms", buildTime);
+    figure("show_and_paint_ms", showTime);
+    figure("files", dialog.index.size());
 
-    OccurrenceCounter counter(pattern.data(), m);
-    int32_t foundOnce = 0;
-    Stopwatch once;
-    for (int32_t i = 0; i < dialog.index.size(); ++i) {
-        const char* name = dialog.index.foldedNames().data() + dialog.index.nameStarts()[i];
-        foundOnce += counter.count(name, static_cast<int32_t>(strlen(name))) > 0;
+    Stopwatch write;
+    bool written = solution.writeCache();
+    figure(written ? "cache_write_ms" : "cache_write_failed", write.milliseconds());
+
+    measureKeys(dialog);
+    measureFilterPass(dialog);
+    writeNames(dialog.index, namesPath);
+}
+
+// The first load: every project file parsed and the cache file written.
+void measureFirstLoad(const GeneratedSolution& generated)
+{
+    DeleteFileA((generated.solutionPath + ".qlcache").c_str());
+    Stopwatch watch;
+    {
+        Solution solution(generated.solutionPath);
+        solution.load();
     }
-    printf("matcher \"%s\": tables per call %.2f ms, tables once %.2f ms (%d names match)\n", pattern.c_str(),
-           perCallMs, once.milliseconds(), found == foundOnce ? found : -1);
+    double time = watch.milliseconds();
+    figure("first_load_ms", time);
+    figure("first_load_mb_per_s", static_cast<double>(generated.projectBytes) / (1024 * 1024) / (time / 1000));
+}
+
+HWND windowOfProcess(DWORD processId)
+{
+    for (HWND window = FindWindowA("OpenFileWindow", nullptr); window;
+         window = FindWindowExA(nullptr, window, "OpenFileWindow", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return nullptr;
+}
+
+// quorlan.exe -openfile on the solution, in debug mode (no Visual Studio to find): the time from
+// its creation and from its entry until its window waits for input, and its peak memory; the
+// window is then closed, which stores nothing.
+bool measureProcess(const std::string& quorlan, const std::string& solutionPath, const char* prefix)
+{
+    std::string commandLine = "\"" + quorlan + "\" -vs2008 -openfile -debug \"-solution:" + solutionPath + "\"";
+    std::string mutexName = solutionNameOf(solutionPath) + ".quorlan.mutex";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    Stopwatch watch;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    // The mutex is the first thing the open-file run makes after reading its command line.
+    double entry = 0;
+    for (;;) {
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, mutexName.c_str());
+        if (mutex) {
+            entry = watch.milliseconds();
+            CloseHandle(mutex);
+            break;
+        }
+        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0)
+            break;
+    }
+    bool idle = WaitForInputIdle(process.hProcess, 600000) == 0;
+    double shown = watch.milliseconds();
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+    HWND window = windowOfProcess(process.dwProcessId);
+    if (window)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, 60000);
+    double exited = watch.milliseconds();
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    std::string name = prefix;
+    figure((name + "_shown_from_entry_ms").c_str(), shown - entry);
+    figure((name + "_shown_from_creation_ms").c_str(), shown);
+    figure((name + "_exit_ms").c_str(), exited);
+    figure((name + "_peak_working_set_mb").c_str(), static_cast<double>(memory.PeakWorkingSetSize) / (1024 * 1024));
+    figure((name + "_peak_private_mb").c_str(), static_cast<double>(memory.PeakPagefileUsage) / (1024 * 1024));
+    return idle && window;
 }
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc < 5) {
+        fprintf(stderr, "usage: open_file_bench.exe projects files-per-project quorlan.exe names-file [process-only]\n");
+        return 2;
+    }
     instanceHandle = GetModuleHandleA(nullptr);
     CoInitialize(nullptr);
-    {
-        Solution solution("C:\\src\\Huge\\Huge.sln");
-        fill(solution);
-        OpenFileDialog dialog(nullptr);
+    bool processOnly = argc > 5 && strcmp(argv[5], "process-only") == 0;
 
-        size_t before = privateBytes();
-        Stopwatch build;
-        dialog.index.build(solution);
-        printf("index build: %d files in %.1f ms, %.1f MB (%.0f bytes per file)\n", dialog.index.size(),
-               build.milliseconds(), static_cast<double>(privateBytes() - before) / (1024 * 1024),
-               static_cast<double>(privateBytes() - before) / dialog.index.size());
-
-        Stopwatch show;
-        ShowWindow(dialog.hwnd(), SW_SHOW);
-        UpdateWindow(dialog.hwnd());
-        printf("show (first filter pass, empty text): %.1f ms\n", show.milliseconds());
-
-        typeFilter(dialog, "mesh");
-        SetWindowTextA(dialog.editBox->hwnd(), "");
-        Stopwatch clear;
-        SendMessageA(dialog.editBox->hwnd(), WM_KEYUP, VK_BACK, 0);
-        UpdateWindow(dialog.listView->hwnd());
-        printf("key Backspace to an empty filter: %.2f ms\n", clear.milliseconds());
-
-        timeMatcher(dialog, "mesh");
-        timeMatcher(dialog, "m");
+    GeneratedSolution generated(atoi(argv[1]), atoi(argv[2]));
+    figure("project_mb", static_cast<double>(generated.projectBytes) / (1024 * 1024));
+    bool shown = true;
+    if (processOnly) {
+        shown = measureProcess(argv[3], generated.solutionPath, "process_cold");
+    } else {
+        measureFirstLoad(generated);
+        measureWindow(generated.solutionPath, argv[4]);
     }
+    for (int run = 0; run < 3; ++run)
+        shown = measureProcess(argv[3], generated.solutionPath, "process") && shown;
     CoUninitialize();
-    return 0;
+    return shown ? 0 : 1;
 }

@@ -55,6 +55,17 @@ const char* nameInRest(const FileList& list, size_t file)
 
 }  // namespace
 
+// The folded names of every file, moved into buckets by their first byte. Sorting, finding
+// repeated paths and gathering the block then read one bucket at a time, which the processor's
+// cache holds, rather than the whole model in sorted order, which it doesn't.
+struct FileIndex::StagedNames {
+    std::vector<char> text;        // each bucket's names, each ending in a NUL, in walk order
+    std::vector<uint32_t> starts;  // where each staged name starts in text
+    std::vector<uint32_t> walks;   // the walk number of each staged name's file
+    std::vector<uint32_t> directories;  // by walk number: a number per distinct directory text
+    uint32_t bucketStarts[257] = {};    // bucket b holds the staged names [bucketStarts[b], bucketStarts[b + 1])
+};
+
 void FileIndex::build(const Solution& solution)
 {
     // Depth first with a stack of its own rather than recursion: however deep the references
@@ -74,38 +85,46 @@ void FileIndex::build(const Solution& solution)
             pending.push_back(reference->get());
     }
 
-    std::vector<const char*> names(total);
-    std::deque<std::string> spareNames;  // names that don't lie in their rest
-    std::vector<uint32_t> directories(total);
-    collectNames(names, spareNames, directories);
-
-    std::vector<uint32_t> ids(total);
-    std::iota(ids.begin(), ids.end(), 0);
-    std::vector<NameRun> equalNames = sortByName(ids, names);
-    dropRepeatedPaths(ids, equalNames, directories);
-    directories = std::vector<uint32_t>();
-
-    size_t textSize = 1;
-    for (uint32_t id : ids)
-        textSize += strlen(names[id]) + 1;
+    StagedNames staged;
+    stageNames(total, staged);
     names_.clear();
-    names_.reserve(textSize);
-    nameStarts_.reserve(ids.size() + 1);
-    for (uint32_t id : ids) {
-        for (const char* byte = names[id]; *byte; ++byte)
-            names_.push_back(static_cast<char>(foldCase(static_cast<unsigned char>(*byte))));
-        names_.push_back('\0');
-        nameStarts_.push_back(static_cast<uint32_t>(names_.size()));
+    names_.reserve(staged.text.size() + 1);
+    nameStarts_.reserve(total + 1);
+    fileOfEntry_.reserve(total);
+    std::vector<const char*> names;
+    std::vector<uint32_t> order;
+    for (int bucket = 0; bucket < 256; ++bucket) {
+        uint32_t first = staged.bucketStarts[bucket];
+        uint32_t count = staged.bucketStarts[bucket + 1] - first;
+        names.resize(count);
+        order.resize(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            names[i] = staged.text.data() + staged.starts[first + i];
+            order[i] = i;
+        }
+        std::vector<NameRun> equalNames = sortByName(order, names);
+        dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directories);
+        for (uint32_t i : order) {
+            names_.insert(names_.end(), names[i], names[i] + strlen(names[i]) + 1);
+            nameStarts_.push_back(static_cast<uint32_t>(names_.size()));
+            fileOfEntry_.push_back(staged.walks[first + i]);
+        }
     }
     names_.push_back('\0');
-    fileOfEntry_ = std::move(ids);
 }
 
-void FileIndex::collectNames(std::vector<const char*>& names, std::deque<std::string>& spareNames,
-                             std::vector<uint32_t>& directories) const
+void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
 {
+    struct Name {
+        const char* text;
+        uint32_t length;
+    };
+    std::vector<Name> names(total);
+    std::deque<std::string> spareNames;  // names that don't lie in their rest
+    staged.directories.resize(total);
     // Each distinct directory text gets one number, whichever lists hold it.
     std::unordered_map<std::string_view, uint32_t> numbers;
+    size_t bytes[256] = {};
     uint32_t walk = 0;
     for (const ListStart& start : lists_) {
         const FileList& list = *start.list;
@@ -113,38 +132,74 @@ void FileIndex::collectNames(std::vector<const char*>& names, std::deque<std::st
         for (const std::string& directory : list.directories())
             numberOf.push_back(numbers.emplace(directory, static_cast<uint32_t>(numbers.size())).first->second);
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
-            names[walk] = nameInRest(list, file);
-            if (!names[walk]) {
+            const char* text = nameInRest(list, file);
+            if (!text) {
                 spareNames.push_back(findFileName(list.path(file)));
-                names[walk] = spareNames.back().c_str();
+                text = spareNames.back().c_str();
             }
-            directories[walk] = numberOf[list.directoryIndex(file)];
+            names[walk] = {text, static_cast<uint32_t>(strlen(text))};
+            unsigned char bucket = foldCase(static_cast<unsigned char>(*text));
+            ++staged.bucketStarts[bucket + 1];
+            bytes[bucket] += names[walk].length + 1;
+            staged.directories[walk] = numberOf[list.directoryIndex(file)];
         }
+    }
+
+    size_t textStarts[256];
+    size_t textSize = 0;
+    for (int bucket = 0; bucket < 256; ++bucket) {
+        staged.bucketStarts[bucket + 1] += staged.bucketStarts[bucket];
+        textStarts[bucket] = textSize;
+        textSize += bytes[bucket];
+    }
+    uint32_t next[256];
+    std::copy(staged.bucketStarts, staged.bucketStarts + 256, next);
+    staged.text.resize(textSize);
+    staged.starts.resize(total);
+    staged.walks.resize(total);
+    for (walk = 0; walk < total; ++walk) {
+        const Name& name = names[walk];
+        unsigned char bucket = foldCase(static_cast<unsigned char>(*name.text));
+        uint32_t entry = next[bucket]++;
+        staged.starts[entry] = static_cast<uint32_t>(textStarts[bucket]);
+        staged.walks[entry] = walk;
+        char* out = staged.text.data() + textStarts[bucket];
+        for (uint32_t i = 0; i < name.length; ++i)
+            out[i] = static_cast<char>(foldCase(static_cast<unsigned char>(name.text[i])));
+        out[name.length] = '\0';
+        textStarts[bucket] += name.length + 1;
     }
 }
 
-void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& ids, const std::vector<NameRun>& equalNames,
-                                  const std::vector<uint32_t>& directories) const
+void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
+                                  const uint32_t* walks, const std::vector<uint32_t>& directories) const
 {
     // Two files have the same path exactly when they have the same directory and rest, and then
     // the same name: a repeated path sits among the equal names, under one directory number.
-    std::vector<bool> repeated(ids.size());
-    std::vector<uint32_t> run;
+    std::vector<uint32_t> run;  // walk numbers
+    std::vector<uint32_t> repeated;
     for (const NameRun& equal : equalNames) {
-        run.assign(ids.begin() + equal.first, ids.begin() + equal.second);
+        run.clear();
+        for (uint32_t i = equal.first; i < equal.second; ++i)
+            run.push_back(walks[order[i]]);
         std::sort(run.begin(), run.end(), [&directories](uint32_t a, uint32_t b) {
             return directories[a] != directories[b] ? directories[a] < directories[b] : a < b;
         });
         for (size_t i = 1; i < run.size(); ++i) {
             for (size_t earlier = i; earlier-- > 0 && directories[run[earlier]] == directories[run[i]];) {
-                if (!repeated[run[earlier]] && strcmp(rest(run[earlier]), rest(run[i])) == 0) {
-                    repeated[run[i]] = true;
+                if (strcmp(rest(run[earlier]), rest(run[i])) == 0) {
+                    repeated.push_back(run[i]);
                     break;
                 }
             }
         }
     }
-    ids.erase(std::remove_if(ids.begin(), ids.end(), [&repeated](uint32_t id) { return repeated[id]; }), ids.end());
+    if (repeated.empty())
+        return;
+    std::sort(repeated.begin(), repeated.end());
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [&](uint32_t i) { return std::binary_search(repeated.begin(), repeated.end(), walks[i]); }),
+                order.end());
 }
 
 const FileIndex::ListStart& FileIndex::listOf(uint32_t walk) const

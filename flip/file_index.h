@@ -16,7 +16,6 @@
 #include "flip/name_sort.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -54,13 +53,13 @@ private:
         uint32_t firstFile;
     };
 
-    // The name of each file in walk order (in its rest, or in spareNames), and a number per
-    // distinct directory text.
-    void collectNames(std::vector<const char*>& names, std::deque<std::string>& spareNames,
-                      std::vector<uint32_t>& directories) const;
-    // Drops from ids, sorted by name, every file whose path an earlier file in walk order has.
-    void dropRepeatedPaths(std::vector<uint32_t>& ids, const std::vector<NameRun>& equalNames,
-                           const std::vector<uint32_t>& directories) const;
+    struct StagedNames;
+    // The folded name of every file, and a number per distinct directory text.
+    void stageNames(uint32_t total, StagedNames& staged) const;
+    // Drops from order, sorted by name, every file whose path an earlier file in walk order has;
+    // walks gives the walk number of each entry of order.
+    void dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
+                           const uint32_t* walks, const std::vector<uint32_t>& directories) const;
     const ListStart& listOf(uint32_t walk) const;
     const char* rest(uint32_t walk) const;
 

@@ -6,6 +6,8 @@ namespace {
 
 // From this many ids up, a range is sorted by radix rather than by comparison.
 constexpr size_t RADIX_THRESHOLD = 1 << 16;
+// How many names ahead the key loop asks the processor to fetch.
+constexpr uint32_t PREFETCH_DISTANCE = 8;
 
 // Four folded bytes of name from depth on, the first in the high byte; zero bytes past its end.
 // depth is at most the name's length.
@@ -66,8 +68,12 @@ std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<co
             continue;
 
         items.clear();
-        for (uint32_t i = range.first; i < range.last; ++i)
+        for (uint32_t i = range.first; i < range.last; ++i) {
+            // The names of a range lie all over: ask for one a few steps ahead while this one loads.
+            if (i + PREFETCH_DISTANCE < range.last)
+                __builtin_prefetch(names[ids[i + PREFETCH_DISTANCE]] + range.depth);
             items.push_back(static_cast<uint64_t>(keyAt(names[ids[i]], range.depth)) << 32 | ids[i]);
+        }
         // The ids of a range are ascending, so either sort keeps equal keys in id order.
         if (items.size() >= RADIX_THRESHOLD)
             radixSortByKey(items, spare);

@@ -10,6 +10,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES="mingw-w64 g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 xvfb xdotool imagemagick
 x11-utils librapidxml-dev googletest cmake ninja-build python3 git"
+# What scripts/bench needs besides: the peers it measures the filter against.
+BENCH_PACKAGES="fzf grep"
 
 say() { printf '== %s\n' "$*" >&2; }
 

@@ -1,5 +1,7 @@
 #include "ui/count_occurrences.h"
 
+#include <cstddef>
+
 OccurrenceCounter::OccurrenceCounter(const char* pattern, int32_t patternLength)
     : pattern_(pattern, patternLength > 0 ? static_cast<size_t>(patternLength) : 0),
       next_(pattern_.size() + 1)

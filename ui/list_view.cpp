@@ -38,6 +38,19 @@ void ListView::insertColumn(int32_t position, const char* header)
     SendMessageA(hwnd(), LVM_INSERTCOLUMNA, position, reinterpret_cast<LPARAM>(&column));
 }
 
+void ListView::setRowCount(int32_t rows)
+{
+    // Wine's list view pays for every row at the next selection when the count changes under a
+    // selected row; a list with nothing selected does not. Windows shows the same either way.
+    int32_t selected = static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (selected >= 0) {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED;
+        SendMessageA(hwnd(), LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageA(hwnd(), LVM_SETITEMCOUNT, rows, 0);
+}
+
 void ListView::selectRow(int32_t row)
 {
     LVITEMA item = {};

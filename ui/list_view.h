@@ -20,6 +20,8 @@ public:
     // Inserts a column with the header text (copied by the list) before the column at position;
     // its width is set afterwards with LVM_SETCOLUMNWIDTH.
     void insertColumn(int32_t position, const char* header);
+    // Sets the number of rows; the list asks for their texts again.
+    void setRowCount(int32_t rows);
     // Selects and focuses the row, sets the selection mark to it and scrolls it fully into view.
     void selectRow(int32_t row);
     // The row the list holds as its selection mark, -1 for none. The list may keep a mark past its

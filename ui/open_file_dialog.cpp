@@ -209,7 +209,7 @@ void OpenFileDialog::applyFilter(bool force)
     }
 
     int32_t rows = rowCount();
-    SendMessageA(listView->hwnd(), LVM_SETITEMCOUNT, rows, 0);
+    listView->setRowCount(rows);
     if (rows > 0)
         listView->selectRow(preferredRow >= 0 ? preferredRow : 0);
     else  // the list keeps its old mark when it empties: it would name a row it no longer has
