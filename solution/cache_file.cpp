@@ -76,54 +76,70 @@ CacheReader::CacheReader(FILE* stream, int64_t size)
 {
 }
 
-bool CacheReader::readBytes(void* bytes, size_t size)
+bool CacheReader::fill(size_t size)
 {
     if (static_cast<int64_t>(size) > bytesLeft_)
         return false;
-    char* out = static_cast<char*>(bytes);
-    while (size > 0) {
-        if (bufferStart_ == bufferEnd_) {
-            bufferStart_ = 0;
-            bufferEnd_ = fread(buffer_.data(), 1, buffer_.size(), stream_);
-            if (bufferEnd_ == 0)
-                return false;
-        }
-        size_t part = std::min(size, bufferEnd_ - bufferStart_);
-        if (out) {
-            memcpy(out, buffer_.data() + bufferStart_, part);
-            out += part;
-        }
-        bufferStart_ += part;
-        bytesLeft_ -= part;
-        size -= part;
+    if (bufferEnd_ - bufferStart_ >= size)
+        return true;
+    // The size is within the file's: a long string grows the buffer no further than the file.
+    if (size > buffer_.size())
+        buffer_.resize(size);
+    memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
+    bufferEnd_ -= bufferStart_;
+    bufferStart_ = 0;
+    while (bufferEnd_ < size) {
+        size_t read = fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, stream_);
+        if (read == 0)
+            return false;
+        bufferEnd_ += read;
     }
     return true;
 }
 
 bool CacheReader::readInteger(int32_t& value)
 {
-    unsigned char bytes[4];
-    if (!readBytes(bytes, sizeof bytes))
+    if (!fill(4))
         return false;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data() + bufferStart_);
     value = static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+    bufferStart_ += 4;
+    bytesLeft_ -= 4;
     return true;
 }
 
 bool CacheReader::skip(size_t size)
 {
-    return readBytes(nullptr, size);
+    if (!fill(size))
+        return false;
+    bufferStart_ += size;
+    bytesLeft_ -= static_cast<int64_t>(size);
+    return true;
 }
 
 bool CacheReader::readString(std::string& text)
 {
     int32_t length;
-    if (!readInteger(length) || length < 0 || length > bytesLeft_)
+    if (!readInteger(length) || length < 0 || !fill(static_cast<size_t>(length)))
         return false;
-    scratch_.resize(static_cast<size_t>(length));
-    if (!readBytes(&scratch_[0], scratch_.size()))
-        return false;
-    text.assign(scratch_.c_str());
+    const char* bytes = buffer_.data() + bufferStart_;
+    text.assign(bytes, strnlen(bytes, static_cast<size_t>(length)));
+    bufferStart_ += static_cast<size_t>(length);
+    bytesLeft_ -= length;
     return true;
+}
+
+bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& directoryIndex)
+{
+    // The rest and the index are buffered together: reading the index must not move the rest.
+    int32_t length;
+    if (!readInteger(length) || length < 0 || !fill(static_cast<size_t>(length) + 4))
+        return false;
+    rest = buffer_.data() + bufferStart_;
+    restLength = strnlen(rest, static_cast<size_t>(length));
+    bufferStart_ += static_cast<size_t>(length);
+    bytesLeft_ -= length;
+    return readInteger(directoryIndex);
 }
 
 bool CacheReader::readCount(int32_t& count, size_t entrySize)
@@ -230,18 +246,20 @@ bool Project::readCache(CacheReader& stream)
     }
 
     files.reserve(static_cast<size_t>(fileCount), 0);
-    std::string rest;
+    std::vector<int32_t> slots(directories.size(), FileList::NEW_DIRECTORY);
     for (int32_t i = 0; i < fileCount; ++i) {
+        char* rest;
+        size_t restLength;
         int32_t index;
-        if (!stream.readString(rest) || !stream.readInteger(index) || index < 0 || index >= directoryCount)
+        if (!stream.readFileEntry(rest, restLength, index) || index < 0 || index >= directoryCount)
             return false;
         const std::string& directory = directories[static_cast<size_t>(index)];
         // Every path the loader makes fits the platform's path limit; a longer one is damage, and
         // many entries naming one long directory would multiply it.
-        if (directory.size() + rest.size() >= MAX_PATH)
+        if (directory.size() + restLength >= MAX_PATH)
             return false;
-        lowerCaseInPlace(rest);
-        files.appendSplit(directory, rest.data(), rest.size());
+        lowerCaseInPlace(rest, restLength);
+        files.appendSplit(directory, rest, restLength, slots[static_cast<size_t>(index)]);
     }
 
     return readProjectRecords(stream, references);

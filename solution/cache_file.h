@@ -87,6 +87,10 @@ public:
     bool skip(size_t size);
     // A string is cut at its first NUL, if it holds one.
     bool readString(std::string& text);
+    // A file entry of a project record: the rest of its path (cut at its first NUL) as a view into
+    // the reader's own buffer, which the caller may change, valid until the next read; and its
+    // directory's index. Spares a copy per file.
+    bool readFileEntry(char*& rest, size_t& restLength, int32_t& directoryIndex);
     // A count of entries, each needing at least entrySize bytes: false when the bytes left can't
     // hold them. A negative count reads as 0.
     bool readCount(int32_t& count, size_t entrySize);
@@ -111,14 +115,14 @@ public:
     };
 
 private:
-    bool readBytes(void* bytes, size_t size);
+    // Makes size bytes of the file lie in the buffer from bufferStart_ on; false when the file hasn't them.
+    bool fill(size_t size);
 
     FILE* stream_;
     int64_t bytesLeft_;
     std::vector<char> buffer_;
     size_t bufferStart_ = 0;  // the next byte of buffer_ to hand out
     size_t bufferEnd_ = 0;    // the end of what the stream gave
-    std::string scratch_;     // a string being read
     ModelBudget budget_;
     size_t depth_ = 0;
 };

@@ -24,7 +24,11 @@ std::string joined(const std::string& directory, const char* rest, size_t restLe
 // a directory stops where it stops for "x" joined to it, so one answer serves every such rest.
 bool isPlainRest(const char* rest, size_t length)
 {
-    return length > 0 && !memchr(rest, '\\', length) && !memchr(rest, ':', length);
+    for (const char* c = rest; c != rest + length; ++c) {
+        if (*c == '\\' || *c == ':')
+            return false;
+    }
+    return length > 0;
 }
 
 }  // namespace
@@ -37,9 +41,13 @@ FileList::FileList(const std::vector<std::string>& paths)
 
 void FileList::append(const std::string& path)
 {
-    // Most paths split at their last backslash, under a directory met before.
-    size_t cut = path.find_last_of("\\:");
-    if (cut != std::string::npos && path[cut] == '\\' && cut > 0 && path[cut - 1] != '\\') {
+    // Most paths split at their last backslash, under a directory met before. (A loop rather than
+    // find_last_of, which makes a library call per byte.)
+    size_t cut = path.size();
+    while (cut > 0 && path[cut - 1] != '\\' && path[cut - 1] != ':')
+        --cut;
+    if (cut > 1 && path[cut - 1] == '\\' && path[cut - 2] != '\\') {
+        --cut;
         const char* rest = path.data() + cut + 1;
         size_t restLength = path.size() - cut - 1;
         if (isPlainRest(rest, restLength) &&
@@ -56,11 +64,18 @@ void FileList::append(const std::string& path)
     push(tableIndex(entryFor(directory), directory), path.data() + restStart, path.size() - restStart);
 }
 
-void FileList::appendSplit(const std::string& directory, const char* rest, size_t restLength)
+void FileList::appendSplit(const std::string& directory, const char* rest, size_t restLength, int32_t& slot)
 {
-    if (isPlainRest(rest, restLength) && (appendToLast(directory.data(), directory.size(), rest, restLength) ||
-                                          appendToKnown(directory, rest, restLength)))
-        return;
+    if (isPlainRest(rest, restLength)) {
+        if (slot == NEW_DIRECTORY) {
+            Directory& entry = entryFor(directory);
+            slot = entry.splitsAlike ? static_cast<int32_t>(tableIndex(entry, directory)) : -1;
+        }
+        if (slot >= 0) {
+            push(static_cast<uint32_t>(slot), rest, restLength);
+            return;
+        }
+    }
     append(joined(directory, rest, restLength));
 }
 

@@ -32,8 +32,10 @@ public:
 
     // Appends the file whose path joins directory and rest (restLength bytes, no NUL among them):
     // the cache reader's way. Gives the same list as append of the joined path, but asks the
-    // shell's rule once per directory rather than once per file.
-    void appendSplit(const std::string& directory, const char* rest, size_t restLength);
+    // shell's rule once per directory rather than once per file: slot keeps its answer. Start
+    // a slot at NEW_DIRECTORY for each directory, and pass it with every file of that directory.
+    void appendSplit(const std::string& directory, const char* rest, size_t restLength, int32_t& slot);
+    static constexpr int32_t NEW_DIRECTORY = -2;
 
     size_t size() const { return restStart_.size(); }
     bool empty() const { return restStart_.empty(); }

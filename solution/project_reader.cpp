@@ -9,6 +9,7 @@
 
 #include "driver/report_error.h"
 #include "solution/file_handle.h"
+#include "solution/item_path_joiner.h"
 #include "solution/path.h"
 #include "solution/text.h"
 #include "solution/xml_depth.h"
@@ -75,7 +76,7 @@ bool isOnChain(const std::string& path, const std::vector<std::string>& chain)
 class ItemCollector {
 public:
     ItemCollector(const std::string& projectPath, const ModelBudget& budget, ProjectContents& contents)
-        : projectDir_(removeFileSpec(projectPath)), budget_(budget), contents_(contents)
+        : joiner_(removeFileSpec(projectPath)), budget_(budget), contents_(contents)
     {
     }
 
@@ -89,19 +90,20 @@ public:
             return;
         // MSBuild takes '/' for '\'; the shell's path functions don't: they would leave "../"
         // unresolved, and findFileName would split such a path where removeFileSpec doesn't.
-        std::string value = attribute->value();
-        std::replace(value.begin(), value.end(), '/', '\\');
-        std::string full = appendPath(projectDir_, value);
+        value_.assign(attribute->value());
+        std::replace(value_.begin(), value_.end(), '/', '\\');
+        const std::string& full = joiner_.join(value_);
         if (full.empty())
             return;
         if (isReference)
-            contents_.references.push_back(std::move(full));
+            contents_.references.push_back(full);
         else
             contents_.files.append(full);
     }
 
 private:
-    std::string projectDir_;
+    ItemPathJoiner joiner_;  // appendPath to the project's folder
+    std::string value_;      // the attribute value being added
     const ModelBudget& budget_;
     ProjectContents& contents_;
 };

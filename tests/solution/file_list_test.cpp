@@ -59,10 +59,11 @@ TEST(FileListTest, SplitsFromTheCacheGiveTheListOfTheJoinedPaths)
     FileList written(paths);
     FileList read;
     FileList expected;
+    std::vector<int32_t> slots(written.directories().size(), FileList::NEW_DIRECTORY);
     for (size_t file = 0; file < written.size(); ++file) {
         std::string directory = lowerCase(written.directoryOf(file));
         std::string rest = lowerCase(std::string(written.rest(file), written.restLength(file)));
-        read.appendSplit(directory, rest.data(), rest.size());
+        read.appendSplit(directory, rest.data(), rest.size(), slots[written.directoryIndex(file)]);
         expected.append(lowerCase(paths[file]));
     }
     ASSERT_EQ(expected.paths(), read.paths());
