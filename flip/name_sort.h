@@ -5,10 +5,9 @@
 // lower case, bytes compared as unsigned values, a name before every longer name it begins.
 //
 // A comparison sort chases a pointer into the names at every comparison. This sort reads four
-// folded bytes of each name at a time into a key beside its id, sorts the keys (a radix sort for
-// large ranges), and goes on four bytes deeper only within runs of equal keys; a name is read
-// once per four bytes of the prefix it shares with another. Names are found by id; equal names
-// keep the order of their ids.
+// folded bytes of each name at a time into a key beside its id, splits ranges by those keys, and
+// goes on four bytes deeper only within runs of equal keys; a name is read once per four bytes of
+// the prefix it shares with another. Names are found by id; equal names come in id order.
 
 #include <cstdint>
 #include <utility>
@@ -17,8 +16,8 @@
 // A range [first, last) of sorted positions whose names are equal (after folding).
 using NameRun = std::pair<uint32_t, uint32_t>;
 
-// Sorts ids (ascending, each below names.size()) by the NUL-terminated names[id]; ids of equal
-// names stay ascending. Returns the runs of two or more equal names.
+// Sorts ids (each below names.size()) by the NUL-terminated names[id], ids of equal names in
+// ascending order. Returns the runs of two or more equal names, in order.
 std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<const char*>& names);
 
 // "A" to "Z" to lower case, every other byte as it is: the folding of _stricmp in the "C" locale.
