@@ -6,27 +6,23 @@ namespace {
 
 // Ranges this short are sorted by comparing whole names.
 constexpr uint32_t SHORT_RANGE = 12;
+// How many bytes of a name a key holds.
+constexpr int KEY_BYTES = 8;
 // How many names ahead the key loop asks the processor to fetch.
 constexpr uint32_t PREFETCH_DISTANCE = 8;
 
-// Four folded bytes of name from depth on, the first in the high byte; zero bytes past its end.
+// Eight folded bytes of name from depth on, the first in the high byte; zero bytes past its end.
 // depth is at most the name's length.
-uint32_t keyAt(const char* name, uint32_t depth)
+uint64_t keyAt(const char* name, uint32_t depth)
 {
     const auto* byte = reinterpret_cast<const unsigned char*>(name) + depth;
-    uint32_t key = 0;
-    for (int i = 0; i < 4; ++i) {
+    uint64_t key = 0;
+    for (int i = 0; i < KEY_BYTES; ++i) {
         key = key << 8 | foldCase(*byte);
         if (*byte)
             ++byte;
     }
     return key;
-}
-
-// A key whose last byte is zero ends its name: equal such keys stand for equal names.
-bool endsName(uint32_t key)
-{
-    return (key & 0xFF) == 0;
 }
 
 // The names compared from depth on, as _stricmp does.
@@ -42,34 +38,45 @@ int compareFrom(const char* a, const char* b, uint32_t depth)
 }
 
 struct Item {
-    uint32_t key;  // four bytes of the name from the range's depth on
+    uint64_t key;  // KEY_BYTES bytes of the name from the range's depth on
     uint32_t id;
 };
 
 struct Range {
     uint32_t first;
     uint32_t last;
-    uint32_t depth;
+    uint32_t depth;     // the byte of the names the range is split by
+    bool loadKeys;      // its keys hold the bytes before depth: they must be read again
 };
 
 class NameSorter {
 public:
-    NameSorter(const std::vector<const char*>& names, std::vector<Item>& items) : names_(names), items_(items) {}
+    NameSorter(const std::vector<const char*>& names, std::vector<Item>& items)
+        : names_(names), items_(items), spare_(items.size())
+    {
+    }
 
-    // Multikey quicksort (Bentley and Sedgewick) over four bytes at a time: a range is split by a
-    // pivot key into smaller, equal and greater keys, and only the equal part reads its names four
-    // bytes further on. A stack of its own rather than recursion.
+    // Radix sort from the most significant byte: a range is dealt into 256 parts by one byte of
+    // its names, taken from the keys beside the ids, and each part is sorted by the next byte; the
+    // names themselves are read again only every KEY_BYTES bytes. A stack of its own rather than
+    // recursion.
     std::vector<NameRun> sort()
     {
-        std::vector<Range> pending = {{0, static_cast<uint32_t>(items_.size()), 0}};
+        std::vector<Range> pending = {{0, static_cast<uint32_t>(items_.size()), 0, false}};
         while (!pending.empty()) {
             Range range = pending.back();
             pending.pop_back();
+            if (range.loadKeys)
+                loadKeys(range);
             if (range.last - range.first <= SHORT_RANGE)
                 sortShort(range);
             else
                 split(range, pending);
         }
+        // Equal names in the order of their ids, however they came in.
+        for (const NameRun& run : equalRuns_)
+            std::sort(items_.begin() + run.first, items_.begin() + run.second,
+                      [](const Item& a, const Item& b) { return a.id < b.id; });
         std::sort(equalRuns_.begin(), equalRuns_.end());
         return equalRuns_;
     }
@@ -85,38 +92,40 @@ private:
         }
     }
 
-    uint32_t pivotOf(const Range& range) const
-    {
-        uint32_t a = items_[range.first].key;
-        uint32_t b = items_[range.first + (range.last - range.first) / 2].key;
-        uint32_t c = items_[range.last - 1].key;
-        return std::max(std::min(a, b), std::min(std::max(a, b), c));
-    }
-
-    // The range's keys are loaded for its depth.
+    // Deals the range into parts by the byte at its depth, keeping the order within each part.
     void split(const Range& range, std::vector<Range>& pending)
     {
-        uint32_t pivot = pivotOf(range);
-        // [first, less) < pivot, [less, i) == pivot, [greater, last) > pivot.
-        uint32_t less = range.first;
-        uint32_t greater = range.last;
-        for (uint32_t i = range.first; i < greater;) {
-            if (items_[i].key < pivot)
-                std::swap(items_[less++], items_[i++]);
-            else if (items_[i].key > pivot)
-                std::swap(items_[i], items_[--greater]);
-            else
-                ++i;
+        const int shift = 8 * (KEY_BYTES - 1 - static_cast<int>(range.depth % KEY_BYTES));
+        auto byteOf = [shift](const Item& item) { return static_cast<uint32_t>(item.key >> shift) & 0xFF; };
+        uint32_t starts[257] = {};
+        for (uint32_t i = range.first; i < range.last; ++i)
+            ++starts[byteOf(items_[i]) + 1];
+        // Names that all share the byte (a common prefix) need no dealing.
+        uint32_t shared = byteOf(items_[range.first]);
+        if (starts[shared + 1] != range.last - range.first) {
+            for (int byte = 0; byte < 256; ++byte)
+                starts[byte + 1] += starts[byte];
+            uint32_t next[256];
+            std::copy(starts, starts + 256, next);
+            for (uint32_t i = range.first; i < range.last; ++i)
+                spare_[next[byteOf(items_[i])]++] = items_[i];
+            std::copy(spare_.begin(), spare_.begin() + (range.last - range.first), items_.begin() + range.first);
+        } else {
+            std::fill(starts, starts + 257, 0);
+            starts[shared + 1] = range.last - range.first;
+            for (uint32_t byte = shared + 1; byte < 256; ++byte)
+                starts[byte + 1] = starts[byte];
         }
-        pending.push_back({greater, range.last, range.depth});
-        Range equal = {less, greater, range.depth + 4};
-        if (endsName(pivot))
-            finishEqualNames(equal);
-        else if (equal.last - equal.first > 1) {
-            loadKeys(equal);
-            pending.push_back(equal);
+
+        uint32_t depth = range.depth + 1;
+        bool loadKeys = depth % KEY_BYTES == 0;
+        // A zero byte ends the names of its part: they are equal.
+        if (starts[1] > 1)
+            equalRuns_.emplace_back(range.first, range.first + starts[1]);
+        for (int byte = 1; byte < 256; ++byte) {
+            if (starts[byte + 1] - starts[byte] > 1)
+                pending.push_back({range.first + starts[byte], range.first + starts[byte + 1], depth, loadKeys});
         }
-        pending.push_back({range.first, less, range.depth});
     }
 
     // Sorts a short range by whole names (keys are not needed) and notes its equal names.
@@ -139,18 +148,9 @@ private:
         }
     }
 
-    // Equal names: in the order of their ids.
-    void finishEqualNames(const Range& range)
-    {
-        if (range.last - range.first < 2)
-            return;
-        std::sort(items_.begin() + range.first, items_.begin() + range.last,
-                  [](const Item& a, const Item& b) { return a.id < b.id; });
-        equalRuns_.emplace_back(range.first, range.last);
-    }
-
     const std::vector<const char*>& names_;
     std::vector<Item>& items_;
+    std::vector<Item> spare_;  // where split deals a range
     std::vector<NameRun> equalRuns_;
 };
 

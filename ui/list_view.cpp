@@ -41,12 +41,13 @@ void ListView::insertColumn(int32_t position, const char* header)
 void ListView::setRowCount(int32_t rows)
 {
     // Wine's list view pays for every row at the next selection when the count changes under a
-    // selected row; a list with nothing selected does not. Windows shows the same either way.
-    int32_t selected = static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (selected >= 0) {
+    // selected row; a list with nothing selected does not. Windows shows the same either way. The
+    // selected row is the one at the selection mark (searching for it costs Wine a step per row).
+    int32_t mark = selectionMark();
+    if (mark >= 0 && SendMessageA(hwnd(), LVM_GETITEMSTATE, mark, LVIS_SELECTED)) {
         LVITEMA item = {};
         item.stateMask = LVIS_SELECTED;
-        SendMessageA(hwnd(), LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(hwnd(), LVM_SETITEMSTATE, mark, reinterpret_cast<LPARAM>(&item));
     }
     SendMessageA(hwnd(), LVM_SETITEMCOUNT, rows, 0);
 }
