@@ -87,8 +87,9 @@ void FileIndex::build(const Solution& solution)
 
     StagedNames staged;
     stageNames(total, staged);
-    names_.clear();
-    names_.reserve(staged.text.size() + 1);
+    // Repeated paths only take away: the staged names and one more NUL are room enough.
+    names_.resize(staged.text.size() + 1);
+    char* out = names_.data();
     nameStarts_.reserve(total + 1);
     fileOfEntry_.reserve(total);
     std::vector<const char*> names;
@@ -105,12 +106,14 @@ void FileIndex::build(const Solution& solution)
         std::vector<NameRun> equalNames = sortByName(order, names);
         dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directories);
         for (uint32_t i : order) {
-            names_.insert(names_.end(), names[i], names[i] + strlen(names[i]) + 1);
-            nameStarts_.push_back(static_cast<uint32_t>(names_.size()));
+            for (const char* byte = names[i]; (*out++ = *byte) != '\0'; ++byte) {
+            }
+            nameStarts_.push_back(static_cast<uint32_t>(out - names_.data()));
             fileOfEntry_.push_back(staged.walks[first + i]);
         }
     }
-    names_.push_back('\0');
+    *out++ = '\0';
+    names_.resize(static_cast<size_t>(out - names_.data()));
 }
 
 void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
@@ -133,12 +136,13 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
             numberOf.push_back(numbers.emplace(directory, static_cast<uint32_t>(numbers.size())).first->second);
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
             const char* text = nameInRest(list, file);
-            if (!text) {
+            if (text) {
+                names[walk] = {text, static_cast<uint32_t>(list.rest(file) + list.restLength(file) - text)};
+            } else {
                 spareNames.push_back(findFileName(list.path(file)));
-                text = spareNames.back().c_str();
+                names[walk] = {spareNames.back().c_str(), static_cast<uint32_t>(spareNames.back().size())};
             }
-            names[walk] = {text, static_cast<uint32_t>(strlen(text))};
-            unsigned char bucket = foldCase(static_cast<unsigned char>(*text));
+            unsigned char bucket = foldCase(static_cast<unsigned char>(*names[walk].text));
             ++staged.bucketStarts[bucket + 1];
             bytes[bucket] += names[walk].length + 1;
             staged.directories[walk] = numberOf[list.directoryIndex(file)];
