@@ -1,12 +1,10 @@
 #include "ui/count_occurrences.h"
 
-#include "ui/wide_search.h"
-
 #include <cstddef>
 
 OccurrenceCounter::OccurrenceCounter(const char* pattern, int32_t patternLength)
     : pattern_(pattern, patternLength > 0 ? static_cast<size_t>(patternLength) : 0),
-      next_(pattern_.size() + 1), wide_(hasWideSearch())
+      next_(pattern_.size() + 1)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(pattern_.data());
     const int32_t m = static_cast<int32_t>(pattern_.size());
@@ -37,19 +35,12 @@ int32_t OccurrenceCounter::count(const char* text, int32_t textLength) const
     const int32_t m = static_cast<int32_t>(pattern_.size());
     const char* end = text + (textLength > 0 ? textLength : 0);
     int32_t count = 0;
-    for (const char* hit = findNarrow(text, end); hit; hit = findNarrow(hit + m - next_[static_cast<size_t>(m)], end))
+    for (const char* hit = find(text, end); hit; hit = find(hit + m - next_[static_cast<size_t>(m)], end))
         ++count;
     return count;
 }
 
 const char* OccurrenceCounter::find(const char* text, const char* end) const
-{
-    if (wide_ && !pattern_.empty())
-        return findWide(pattern_.data(), pattern_.size(), text, end);
-    return findNarrow(text, end);
-}
-
-const char* OccurrenceCounter::findNarrow(const char* text, const char* end) const
 {
     const auto* p = reinterpret_cast<const unsigned char*>(pattern_.data());
     const auto* t = reinterpret_cast<const unsigned char*>(text);

@@ -24,18 +24,13 @@ public:
     int32_t count(const char* text, int32_t textLength) const;
 
     // The first occurrence that lies wholly in [text, end), end being readable; null when there
-    // is none, and for an empty pattern. Sixteen windows at a time where the processor can
-    // (ui/wide_search.h).
+    // is none, and for an empty pattern.
     const char* find(const char* text, const char* end) const;
 
 private:
-    // find by the skip table and the shift, a window at a time.
-    const char* findNarrow(const char* text, const char* end) const;
-
     std::string pattern_;
     int32_t skip_[256];
     std::vector<int32_t> next_;
-    bool wide_;
 };
 
 // OccurrenceCounter(pattern, patternLength).count(text, textLength).
