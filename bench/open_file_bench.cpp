@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -202,8 +203,11 @@ bool measureProcess(const std::string& quorlan, const std::string& solutionPath,
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
     HWND window = windowOfProcess(process.dwProcessId);
-    if (window)
+    char caption[256] = {};
+    if (window) {
+        GetWindowTextA(window, caption, sizeof caption);
         PostMessageA(window, WM_CLOSE, 0, 0);
+    }
     WaitForSingleObject(process.hProcess, 60000);
     double exited = watch.milliseconds();
     CloseHandle(process.hThread);
@@ -215,6 +219,9 @@ bool measureProcess(const std::string& quorlan, const std::string& solutionPath,
     figure((name + "_exit_ms").c_str(), exited);
     figure((name + "_peak_working_set_mb").c_str(), static_cast<double>(memory.PeakWorkingSetSize) / (1024 * 1024));
     figure((name + "_peak_private_mb").c_str(), static_cast<double>(memory.PeakPagefileUsage) / (1024 * 1024));
+    // The caption counts the files the window lists: "Open file in solution - N files - name".
+    const char* count = strstr(caption, " - ");
+    figure((name + "_files_listed").c_str(), count ? atof(count + 3) : 0);
     return idle && window;
 }
 

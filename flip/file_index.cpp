@@ -64,6 +64,7 @@ struct FileIndex::StagedNames {
     std::vector<uint32_t> walks;   // the walk number of each staged name's file
     std::vector<uint32_t> directories;  // by walk number: a number per distinct directory text
     uint32_t bucketStarts[257] = {};    // bucket b holds the staged names [bucketStarts[b], bucketStarts[b + 1])
+    size_t bucketTextStarts[257] = {};  // and the bytes [bucketTextStarts[b], bucketTextStarts[b + 1]) of text
 };
 
 void FileIndex::build(const Solution& solution)
@@ -87,20 +88,24 @@ void FileIndex::build(const Solution& solution)
 
     StagedNames staged;
     stageNames(total, staged);
-    // Repeated paths only take away: the staged names and one more NUL are room enough.
-    names_.resize(staged.text.size() + 1);
-    char* out = names_.data();
     nameStarts_.reserve(total + 1);
     fileOfEntry_.reserve(total);
+    // The sorted names are written back over the staged ones, bucket after bucket, from a copy of
+    // the bucket: repeated paths only take bytes away, so writing never overtakes reading, and the
+    // index needs no second block of every name.
+    char* out = staged.text.data();
+    std::vector<char> bucketText;
     std::vector<const char*> names;
     std::vector<uint32_t> order;
     for (int bucket = 0; bucket < 256; ++bucket) {
         uint32_t first = staged.bucketStarts[bucket];
         uint32_t count = staged.bucketStarts[bucket + 1] - first;
+        size_t textStart = staged.bucketTextStarts[bucket];
+        bucketText.assign(staged.text.begin() + textStart, staged.text.begin() + staged.bucketTextStarts[bucket + 1]);
         names.resize(count);
         order.resize(count);
         for (uint32_t i = 0; i < count; ++i) {
-            names[i] = staged.text.data() + staged.starts[first + i];
+            names[i] = bucketText.data() + (staged.starts[first + i] - textStart);
             order[i] = i;
         }
         std::vector<NameRun> equalNames = sortByName(order, names);
@@ -108,12 +113,13 @@ void FileIndex::build(const Solution& solution)
         for (uint32_t i : order) {
             for (const char* byte = names[i]; (*out++ = *byte) != '\0'; ++byte) {
             }
-            nameStarts_.push_back(static_cast<uint32_t>(out - names_.data()));
+            nameStarts_.push_back(static_cast<uint32_t>(out - staged.text.data()));
             fileOfEntry_.push_back(staged.walks[first + i]);
         }
     }
     *out++ = '\0';
-    names_.resize(static_cast<size_t>(out - names_.data()));
+    staged.text.resize(static_cast<size_t>(out - staged.text.data()));
+    names_ = std::move(staged.text);
 }
 
 void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
@@ -149,16 +155,16 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
         }
     }
 
-    size_t textStarts[256];
-    size_t textSize = 0;
     for (int bucket = 0; bucket < 256; ++bucket) {
         staged.bucketStarts[bucket + 1] += staged.bucketStarts[bucket];
-        textStarts[bucket] = textSize;
-        textSize += bytes[bucket];
+        staged.bucketTextStarts[bucket + 1] = staged.bucketTextStarts[bucket] + bytes[bucket];
     }
     uint32_t next[256];
     std::copy(staged.bucketStarts, staged.bucketStarts + 256, next);
-    staged.text.resize(textSize);
+    size_t textStarts[256];
+    std::copy(staged.bucketTextStarts, staged.bucketTextStarts + 256, textStarts);
+    // One byte more for the NUL that ends the index's block.
+    staged.text.resize(staged.bucketTextStarts[256] + 1);
     staged.starts.resize(total);
     staged.walks.resize(total);
     for (walk = 0; walk < total; ++walk) {
