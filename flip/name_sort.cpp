@@ -7,16 +7,17 @@ namespace {
 // Ranges this short are sorted by comparing whole names.
 constexpr uint32_t SHORT_RANGE = 12;
 // How many bytes of a name a key holds.
-constexpr int KEY_BYTES = 8;
+constexpr int KEY_BYTES = 4;
 // How many names ahead the key loop asks the processor to fetch.
 constexpr uint32_t PREFETCH_DISTANCE = 8;
 
-// Eight folded bytes of name from depth on, the first in the high byte; zero bytes past its end.
+// KEY_BYTES folded bytes of name from depth on, the first in the high byte; zero bytes past its end.
 // depth is at most the name's length.
-uint64_t keyAt(const char* name, uint32_t depth)
+using Key = uint32_t;
+Key keyAt(const char* name, uint32_t depth)
 {
     const auto* byte = reinterpret_cast<const unsigned char*>(name) + depth;
-    uint64_t key = 0;
+    Key key = 0;
     for (int i = 0; i < KEY_BYTES; ++i) {
         key = key << 8 | foldCase(*byte);
         if (*byte)
@@ -38,7 +39,7 @@ int compareFrom(const char* a, const char* b, uint32_t depth)
 }
 
 struct Item {
-    uint64_t key;  // KEY_BYTES bytes of the name from the range's depth on
+    Key key;  // KEY_BYTES bytes of the name from the range's depth on
     uint32_t id;
 };
 

@@ -5,9 +5,10 @@
 // lower case, bytes compared as unsigned values, a name before every longer name it begins.
 //
 // A comparison sort chases a pointer into the names at every comparison. This sort is a radix sort
-// from the first byte on that reads eight folded bytes of each name at a time into a key beside
-// its id and deals ranges by the keys' bytes; a name is read once per eight bytes of the prefix
-// it shares with another. Names are found by id; equal names come in id order.
+// from the first byte on that reads four folded bytes of each name at a time into a key beside
+// its id and deals ranges by the keys' bytes; a name is read once per four bytes of the prefix it
+// shares with another, and an id and its key take eight bytes to move. Names are found by id;
+// equal names come in id order.
 
 #include <cstdint>
 #include <utility>
