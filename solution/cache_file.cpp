@@ -139,7 +139,16 @@ bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& direct
     restLength = strnlen(rest, static_cast<size_t>(length));
     bufferStart_ += static_cast<size_t>(length);
     bytesLeft_ -= length;
+    restBytes_ += restLength + 1;
+    ++rests_;
     return readInteger(directoryIndex);
+}
+
+size_t CacheReader::likelyRestBytes(size_t count) const
+{
+    // Before the first file, names of some twenty bytes.
+    uint64_t perFile = rests_ > 0 ? restBytes_ / rests_ : 20;
+    return static_cast<size_t>(count * (perFile + perFile / 8 + 1));
 }
 
 bool CacheReader::readCount(int32_t& count, size_t entrySize)
@@ -238,15 +247,18 @@ bool Project::readCache(CacheReader& stream)
         return false;
 
     // Lower-cased here, a table may hold one directory twice ("C:\s" and "c:\s"): the list merges them.
-    std::vector<std::string> directories(static_cast<size_t>(directoryCount));
-    for (std::string& directory : directories) {
-        if (!stream.readString(directory))
+    std::vector<std::string>& directories = stream.directories;
+    if (directories.size() < static_cast<size_t>(directoryCount))
+        directories.resize(static_cast<size_t>(directoryCount));
+    for (int32_t i = 0; i < directoryCount; ++i) {
+        if (!stream.readString(directories[static_cast<size_t>(i)]))
             return false;
-        lowerCaseInPlace(directory);
+        lowerCaseInPlace(directories[static_cast<size_t>(i)]);
     }
 
-    files.reserve(static_cast<size_t>(fileCount), 0);
-    std::vector<int32_t> slots(directories.size(), FileList::NEW_DIRECTORY);
+    files.reserve(static_cast<size_t>(fileCount), stream.likelyRestBytes(static_cast<size_t>(fileCount)),
+                  static_cast<size_t>(directoryCount));
+    std::vector<int32_t> slots(static_cast<size_t>(directoryCount), FileList::NEW_DIRECTORY);
     for (int32_t i = 0; i < fileCount; ++i) {
         char* rest;
         size_t restLength;

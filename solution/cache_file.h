@@ -95,6 +95,14 @@ public:
     // hold them. A negative count reads as 0.
     bool readCount(int32_t& count, size_t entrySize);
 
+    // How many bytes the rests of count more files will likely take, NULs included: the average
+    // so far, and an eighth more, so that a list reserved that large rarely grows.
+    size_t likelyRestBytes(size_t count) const;
+
+    // The directory table of the project record being read. Kept from record to record, so that
+    // each reuses the strings of the last rather than allocating its own.
+    std::vector<std::string> directories;
+
     // Take count projects or files from the reader's ModelBudget; false when fewer are left.
     bool takeProjects(int32_t count);
     bool takeFiles(int32_t count);
@@ -123,6 +131,8 @@ private:
     std::vector<char> buffer_;
     size_t bufferStart_ = 0;  // the next byte of buffer_ to hand out
     size_t bufferEnd_ = 0;    // the end of what the stream gave
+    uint64_t restBytes_ = 0;  // the rests of the files read so far, and their number
+    uint64_t rests_ = 0;
     ModelBudget budget_;
     size_t depth_ = 0;
 };

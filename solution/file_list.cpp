@@ -165,9 +165,11 @@ void FileList::truncate(size_t count)
         lastDirectory_ = UINT32_MAX;
 }
 
-void FileList::reserve(size_t files, size_t textSize)
+void FileList::reserve(size_t files, size_t textSize, size_t directories)
 {
     directoryIndex_.reserve(size() + files);
     restStart_.reserve(size() + files);
     text_.reserve(text_.size() + textSize);
+    directories_.reserve(directories_.size() + directories);
+    known_.reserve(known_.size() + directories);
 }

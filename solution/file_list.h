@@ -63,8 +63,8 @@ public:
 
     // How many bytes the rests take, NULs included.
     size_t textSize() const { return text_.size(); }
-    // Room for files more files of textSize more bytes of rests.
-    void reserve(size_t files, size_t textSize);
+    // Room for files more files, textSize more bytes of rests and directories more directories.
+    void reserve(size_t files, size_t textSize, size_t directories = 0);
 
 private:
     // What the split rule gives for a directory: its position in the table (-1 until a file uses
