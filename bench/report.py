@@ -79,7 +79,7 @@ class Table:
         self.rows = []
 
     def add(self, figure, measured, unit, goal="", peer=None, peer_name="", higher_is_better=False):
-        text = "%.1f %s" % (measured, unit)
+        text = ("%d %s" if unit == "files" else "%.2f %s" if measured < 10 else "%.1f %s") % (measured, unit)
         ratio = ""
         if peer is not None:
             ratio = "%.1fx" % ((measured / peer) if higher_is_better else (peer / measured if measured else 0))
@@ -121,22 +121,37 @@ def measure(files, table, goals):
     table.add("%s: load from the cache" % label, first("cache_load_ms"), "ms", goals["cache_load"])
     table.add("%s: index build" % label, first("index_build_ms"), "ms")
     table.add("%s: cache write" % label, first("cache_write_ms"), "ms", goals["cache_write"])
-    table.add("%s: peak working set of quorlan.exe, window shown" % label, max(figures["process_peak_working_set_mb"]),
-              "MB", goals["memory"])
+    table.add("%s: peak memory of quorlan.exe, window shown (working set)" % label,
+              max(figures["process_peak_working_set_mb"]), "MB", goals["memory"])
+    table.add("%s: the same, private bytes" % label, max(figures["process_peak_private_mb"]), "MB")
 
 
 def measure_process_only(files, table):
     label = size_label(files)
     with tempfile.TemporaryDirectory() as folder:
         figures = run_bench(files, os.path.join(folder, "names.txt"), process_only=True)
-    table.add("%s: quorlan.exe cold (no cache): window shown, whole process" % label,
+    table.add("%s: quorlan.exe, no cache: window shown, whole process" % label,
               figures["process_cold_shown_from_creation_ms"][0], "ms", "shows")
-    table.add("%s: quorlan.exe cold: peak working set" % label, figures["process_cold_peak_working_set_mb"][0], "MB",
-              "< 2048 MB")
-    table.add("%s: quorlan.exe warm: window shown, from its entry" % label,
+    table.add("%s: quorlan.exe, no cache: files the window lists" % label,
+              figures["process_cold_files_listed"][0], "files", "all")
+    table.add("%s: quorlan.exe, no cache: peak working set" % label, figures["process_cold_peak_working_set_mb"][0],
+              "MB", "< 2048 MB")
+    table.add("%s: quorlan.exe, warm cache: window shown, from its entry" % label,
               statistics.median(figures["process_shown_from_entry_ms"]), "ms", "shows")
-    table.add("%s: quorlan.exe warm: peak working set" % label, max(figures["process_peak_working_set_mb"]), "MB",
-              "< 2048 MB")
+    table.add("%s: quorlan.exe, warm cache: files the window lists" % label,
+              figures["process_files_listed"][0], "files", "all")
+    table.add("%s: quorlan.exe, warm cache: peak working set" % label, max(figures["process_peak_working_set_mb"]),
+              "MB", "< 2048 MB")
+
+
+def machine():
+    """One line on the machine: processor, cores, memory, load, Wine."""
+    cpu = next((line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo") if line.startswith("model name")), "?")
+    memory = next((int(line.split()[1]) // 1024 for line in open("/proc/meminfo") if line.startswith("MemTotal")), 0)
+    wine = subprocess.run(["wine", "--version"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
+    load = open("/proc/loadavg").read().split()[:3]
+    return "%s, %d cores, %d MB; load average %s; %s, 32-bit prefix" % (
+        cpu, os.cpu_count(), memory, " ".join(load), wine.strip())
 
 
 def main():
@@ -145,6 +160,7 @@ def main():
     parser.add_argument("--small", action="store_true", help="2,000 files only: that the benchmark runs")
     options = parser.parse_args()
 
+    print("Machine: " + machine())
     table = Table()
     if options.small:
         measure(2000, table, {"window": "", "key": "", "filter": "", "fzf": "", "cache_load": "", "cache_write": "",
@@ -158,6 +174,7 @@ def main():
         if options.five_million:
             measure_process_only(5000000, table)
     table.print()
+    print("Load average after the run: " + " ".join(open("/proc/loadavg").read().split()[:3]))
 
 
 if __name__ == "__main__":
