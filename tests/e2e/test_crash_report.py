@@ -14,11 +14,16 @@ UNHANDLED = b"Unhandled page fault on write access to 00000000"
 
 
 def image_base_and_size(path):
+    """The image base (its low 32 bits, as the log writes it) and size from the PE header."""
     with open(path, "rb") as exe:
         data = exe.read(4096)
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     optional = pe + 4 + 20
-    base = struct.unpack_from("<I", data, optional + 28)[0]
+    magic = struct.unpack_from("<H", data, optional)[0]
+    if magic == 0x20B:  # PE32+, the 64-bit variant: an 8-byte base at another offset
+        base = struct.unpack_from("<Q", data, optional + 24)[0] & 0xFFFFFFFF
+    else:
+        base = struct.unpack_from("<I", data, optional + 28)[0]
     size = struct.unpack_from("<I", data, optional + 56)[0]
     return base, size
 

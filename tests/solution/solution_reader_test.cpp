@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -137,14 +138,21 @@ TEST_F(SolutionReaderTest, ReferenceExpansionIsCutAtTheModelLimitAndTheCutModelR
     EXPECT_EQ(cached, walkLines(*solution));  // "f.cpp": from the cache
 }
 
-// A solution written by people who never heard of this tool: the corpus's imgui examples.
-TEST_F(SolutionReaderTest, ImguiExamplesLoadAndComeBackFromTheCache)
+// A solution written by people who never heard of this tool: the corpus's imgui examples. It is
+// copied to the same folder on every host, so that the cache file, which holds every path, can be
+// compared byte for byte with the reference in data/, written by the 32-bit product: the 64-bit
+// test variant must write the same bytes and read the reference as its own. Only the build's
+// revision identifier (bytes 4 to 43) may differ. QUORLAN_UPDATE_REFERENCE=1 rewrites the reference.
+TEST(ImguiCorpus, LoadsComesBackFromTheCacheAndMatchesTheReferenceCache)
 {
     if (std::string(QUORLAN_CORPUS_DIR).empty())
         GTEST_SKIP() << "the shared corpus is not beside the repository";
+    MessageRecorder recorder;
+    TempDir dir("C:\\quorlan-corpus");
     auto copy = [&](const std::string& path) { return dir.write(path, readFile(QUORLAN_CORPUS_DIR "\\" + path)); };
     std::string solutionPath = copy("imgui\\examples\\imgui_examples.sln");
     std::string cachePath = solutionPath + ".qlcache";
+    const std::string referencePath = QUORLAN_TEST_DATA_DIR "\\imgui_examples.sln.qlcache";
 
     // The expected walk comes from a separate reader (data/make_imgui_walk.py).
     std::vector<std::string> expected, times = {solutionPath, cachePath};
@@ -155,20 +163,34 @@ TEST_F(SolutionReaderTest, ImguiExamplesLoadAndComeBackFromTheCache)
             times.push_back(copy(line.substr(2)));
     }
     ASSERT_EQ(339u, expected.size());
-    solution = std::make_unique<Solution>(solutionPath);
+    auto solution = std::make_unique<Solution>(solutionPath);
     ASSERT_TRUE(solution->load());
     EXPECT_EQ(expected, walkLines(*solution));
     const std::vector<std::string> cached = walkLines(*solution, true);
 
+    const std::string written = readFile(cachePath);
+    if (getenv("QUORLAN_UPDATE_REFERENCE")) {
+        ASSERT_TRUE(writeFile(referencePath, written));
+    }
+    const std::string reference = readFile(referencePath);
+    ASSERT_EQ(reference.size(), written.size());
+    EXPECT_EQ(reference.substr(0, 4), written.substr(0, 4));
+    EXPECT_TRUE(reference.compare(44, std::string::npos, written, 44, std::string::npos) == 0)
+        << "the cache differs from the reference beyond the revision identifier";
+
     // Lower-cased paths show that no project file was read again; neither the load nor the
-    // destruction rewrites the cache.
-    for (const std::string& path : times)
-        ASSERT_TRUE(setModifiedTime(path, OLD_TIME));
-    solution = std::make_unique<Solution>(solutionPath);
-    ASSERT_TRUE(solution->load());
-    EXPECT_EQ(cached, walkLines(*solution));
-    solution.reset();
-    EXPECT_EQ(OLD_TIME, modifiedTime(cachePath));
+    // destruction rewrites the cache. The reference, put in its place, is read the same way.
+    for (const std::string& cache : {written, reference}) {
+        ASSERT_TRUE(writeFile(cachePath, cache));
+        for (const std::string& path : times)
+            ASSERT_TRUE(setModifiedTime(path, OLD_TIME));
+        solution = std::make_unique<Solution>(solutionPath);
+        ASSERT_TRUE(solution->load());
+        EXPECT_EQ(cached, walkLines(*solution));
+        solution.reset();
+        EXPECT_EQ(OLD_TIME, modifiedTime(cachePath));
+        EXPECT_EQ(cache, readFile(cachePath));
+    }
     EXPECT_TRUE(recorder.messages().empty());
 }
 

@@ -53,6 +53,12 @@ TempDir::TempDir()
     }
 }
 
+TempDir::TempDir(const std::string& fixedPath) : path_(fixedPath)
+{
+    removeTree(path_);
+    createFoldersFor(path_ + "\\");
+}
+
 TempDir::~TempDir()
 {
     removeTree(path_);

@@ -12,6 +12,9 @@
 class TempDir {
 public:
     TempDir();
+    // The folder at exactly fixedPath, emptied first if a run that died left it behind: for tests
+    // whose files hold their own paths and are compared with files written elsewhere.
+    explicit TempDir(const std::string& fixedPath);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
