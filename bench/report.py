@@ -153,8 +153,9 @@ def machine():
     memory = next((int(line.split()[1]) // 1024 for line in open("/proc/meminfo") if line.startswith("MemTotal")), 0)
     wine = subprocess.run(["wine", "--version"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
     load = open("/proc/loadavg").read().split()[:3]
-    return "%s, %d cores, %d MB; load average %s; %s, 32-bit prefix" % (
-        cpu, os.cpu_count(), memory, " ".join(load), wine.strip())
+    prefix = "64-bit" if os.environ.get("WINEARCH") == "win64" else "32-bit"
+    return "%s, %d cores, %d MB; load average %s; %s, %s prefix" % (
+        cpu, os.cpu_count(), memory, " ".join(load), wine.strip(), prefix)
 
 
 def main():
