@@ -87,9 +87,9 @@ public:
     bool skip(size_t size);
     // A string is cut at its first NUL, if it holds one.
     bool readString(std::string& text);
-    // A file entry of a project record: the rest of its path (cut at its first NUL) as a view into
-    // the reader's own buffer, which the caller may change, valid until the next read; and its
-    // directory's index. Spares a copy per file.
+    // A file entry of a project record: the rest of its path, cut at its first NUL and lower-cased
+    // as every path read back is, as a view into the reader's own buffer, valid until the next
+    // read; and its directory's index. Spares a copy per file.
     bool readFileEntry(char*& rest, size_t& restLength, int32_t& directoryIndex);
     // A count of entries, each needing at least entrySize bytes: false when the bytes left can't
     // hold them. A negative count reads as 0.

@@ -8,15 +8,10 @@ std::string lowerCase(std::string text)
 
 void lowerCaseInPlace(std::string& text)
 {
-    lowerCaseInPlace(&text[0], text.size());
-}
-
-void lowerCaseInPlace(char* text, size_t length)
-{
     // What tolower does in the "C" locale, which the program never leaves, without a call per byte.
-    for (char* c = text; c != text + length; ++c) {
-        if (*c >= 'A' && *c <= 'Z')
-            *c = static_cast<char>(*c - 'A' + 'a');
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
 }
 

@@ -3,7 +3,6 @@
 
 // Text functions over 8-bit strings, independent of the user's locale.
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +11,6 @@
 std::string lowerCase(std::string text);
 // lowerCase in the string itself, reusing its buffer.
 void lowerCaseInPlace(std::string& text);
-void lowerCaseInPlace(char* text, size_t length);
 
 // The decimal text of a number, without digit grouping.
 std::string decimalText(int32_t number);
