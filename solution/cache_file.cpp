@@ -29,10 +29,7 @@ constexpr size_t STREAM_BUFFER_SIZE = 64 * 1024;
 
 }  // namespace
 
-CacheWriter::CacheWriter(FILE* stream) : stream_(stream)
-{
-    buffer_.reserve(STREAM_BUFFER_SIZE);
-}
+CacheWriter::CacheWriter(FILE* stream) : stream_(stream), buffer_(STREAM_BUFFER_SIZE) {}
 
 bool CacheWriter::writeInteger(int32_t value)
 {
@@ -46,10 +43,21 @@ bool CacheWriter::writeBytes(const void* bytes, size_t size)
 {
     if (bytesWritten_ + static_cast<int64_t>(size) > MAX_CACHE_FILE_SIZE)
         return false;
-    if (buffer_.size() + size > STREAM_BUFFER_SIZE && !flush())
-        return false;
-    const char* begin = static_cast<const char*>(bytes);
-    buffer_.insert(buffer_.end(), begin, begin + size);
+    if (used_ + size > buffer_.size()) {
+        if (!flush())
+            return false;
+        // More than the buffer holds goes to the stream as it is.
+        if (size > buffer_.size()) {
+            if (fwrite(bytes, 1, size, stream_) != size)
+                return false;
+            bytesWritten_ += static_cast<int64_t>(size);
+            return true;
+        }
+    }
+    // Byte by byte: most fields are a few bytes, and the runtime's memcpy costs a call each.
+    const char* from = static_cast<const char*>(bytes);
+    std::copy(from, from + size, buffer_.data() + used_);
+    used_ += size;
     bytesWritten_ += static_cast<int64_t>(size);
     return true;
 }
@@ -66,8 +74,8 @@ bool CacheWriter::writeString(const char* text, size_t length)
 
 bool CacheWriter::flush()
 {
-    bool written = fwrite(buffer_.data(), 1, buffer_.size(), stream_) == buffer_.size();
-    buffer_.clear();
+    bool written = fwrite(buffer_.data(), 1, used_, stream_) == used_;
+    used_ = 0;
     return written;
 }
 

@@ -73,6 +73,7 @@ private:
     FILE* stream_;
     int64_t bytesWritten_ = 0;
     std::vector<char> buffer_;
+    size_t used_ = 0;  // the bytes of buffer_ not yet handed to the stream
 };
 
 // Reads the cache's fields from a stream of known size, through a buffer of its own. Every read
