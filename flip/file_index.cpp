@@ -35,12 +35,29 @@ bool isHighByte(char c)
 // in its rest: after the last separator ("\", "/" or ":") that is followed by neither a slash nor
 // the end. Null when it lies further back, and when a byte above 127 could be the lead byte of a
 // double-byte character, whose trail byte the shell never takes for a separator.
+// The bytes that make a rest's file-name part need a closer look: separators and high bytes.
+struct SpecialBytes {
+    bool special[256] = {};
+    constexpr SpecialBytes()
+    {
+        for (int byte = 0x80; byte < 0x100; ++byte)
+            special[byte] = true;
+        special[static_cast<unsigned char>('\\')] = special[static_cast<unsigned char>('/')] = true;
+        special[static_cast<unsigned char>(':')] = true;
+    }
+};
+constexpr SpecialBytes SPECIAL_BYTES;
+
 const char* nameInRest(const FileList& list, size_t file)
 {
     const char* rest = list.rest(file);
     size_t length = list.restLength(file);
+    // Most rests hold none: then the name is the whole rest, if the byte before it separates.
+    size_t plain = 0;
+    while (plain < length && !SPECIAL_BYTES.special[static_cast<unsigned char>(rest[plain])])
+        ++plain;
     const char* name = nullptr;
-    for (size_t i = 0; i < length; ++i) {
+    for (size_t i = plain; i < length; ++i) {
         if (isHighByte(rest[i]))
             return nullptr;
         if (i + 1 < length && isSeparator(rest[i]) && !isSlash(rest[i + 1]))
