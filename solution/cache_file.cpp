@@ -260,7 +260,7 @@ bool Solution::writeCacheTo(FILE* file) const
     if (!stream.writeInteger(CACHE_FORMAT_VERSION) || !stream.writeBytes(revision, sizeof revision) ||
         !stream.writeString(lastFilter) || !stream.writeInteger(lastSelection) || !stream.writeString(solutionPath))
         return false;
-    return writeProjectRecords(stream, projects);
+    return writeProjectRecords(stream, projects) && watches.write(stream);
 }
 
 bool Solution::writeCache() const
@@ -281,6 +281,7 @@ bool Solution::writeCache() const
 bool Solution::readCache()
 {
     clearProjects();
+    watches.lists.clear();
     FileHandle file(cachePath, "rb");
     int64_t size = file.size();
     if (size < 0 || size > MAX_CACHE_FILE_SIZE)
@@ -306,5 +307,5 @@ bool Solution::readCacheFrom(FILE* file, int64_t size)
     if (_stricmp(storedPath.c_str(), solutionPath.c_str()) != 0)
         return false;
     solutionPath = storedPath;
-    return readProjectRecords(stream, projects);
+    return readProjectRecords(stream, projects) && watches.read(stream);
 }

@@ -25,6 +25,10 @@
 //                      directory's index)
 //   R                  integer, then R project records
 //
+// After the project records, only when some project's file list depends on folders or imported
+// files: the watch-list section of watch_list.h. A reader that stops after the project records
+// (as every reader before that section did) reads such a file as before.
+//
 // Paths are read back lower-cased; directory and rest are joined with one backslash unless the
 // directory is empty or ends in one, which rebuilds every stored path byte for byte (a path that
 // the rule couldn't rebuild is stored whole, under an empty directory).
@@ -84,6 +88,9 @@ public:
     // A count of entries, each needing at least entrySize bytes: false when the bytes left can't
     // hold them. A negative count reads as 0.
     bool readCount(int32_t& count, size_t entrySize);
+
+    // No byte is left to read.
+    bool atEnd() const { return bytesLeft_ == 0; }
 
     // Take count projects or files from the reader's ModelBudget; false when fewer are left.
     bool takeProjects(int32_t count);
