@@ -38,6 +38,7 @@ struct FolderWalker::Walk {
     std::vector<std::string>& files;
     size_t limit;
     std::vector<std::string_view> components;
+    std::vector<FolderIdentity> ancestors;  // of the folder being walked, itself included
 
     Walk(const std::string& text, const std::vector<PathPattern>& excludes, std::vector<std::string>& files,
          size_t limit)
@@ -74,6 +75,15 @@ void FolderWalker::expand(const std::string& pattern, const std::vector<PathPatt
 
 void FolderWalker::walkFolder(Walk& walk, const std::string& folder, size_t depth)
 {
+    // A link back to a folder being walked (a junction, a symbolic link) would repeat it without
+    // end: such a folder is not walked again.
+    FolderIdentity identity;
+    bool known = folderIdentity(folder, identity);
+    if (known && std::find(walk.ancestors.begin(), walk.ancestors.end(), identity) != walk.ancestors.end())
+        return;
+    if (known)
+        walk.ancestors.push_back(identity);
+
     const std::vector<DirectoryEntry>& entries = listing(folder);
     for (const DirectoryEntry& entry : entries) {
         if (entry.isDirectory || walk.files.size() >= walk.limit || folder.size() + 1 + entry.name.size() >= PATH_LIMIT)
@@ -92,6 +102,8 @@ void FolderWalker::walkFolder(Walk& walk, const std::string& folder, size_t dept
             walkFolder(walk, folder + "\\" + entry.name, depth + 1);
         walk.components.pop_back();
     }
+    if (known)
+        walk.ancestors.pop_back();
 }
 
 const std::vector<DirectoryEntry>& FolderWalker::listing(const std::string& folder)

@@ -9,10 +9,12 @@
 // order in which another file system happens to list a folder.
 //
 // The disk is untrusted, as project files are: a link that leads back up the tree (a junction, a
-// symbolic link) would make a "**" walk endless. Every walk is bounded: no path the walk makes
-// reaches the platform's 260-byte path limit (the model holds none longer), and the folders and
-// entries listed by all the walks of one load are counted against a WalkBudget; a walk that runs
-// out stops where it is, silently, like the model's own limits (project.h).
+// symbolic link) would make a "**" walk endless. A folder whose identity (file_system.h) is that
+// of a folder the walk is in is not entered again; links elsewhere are followed, as MSBuild does.
+// And every walk is bounded: no path the walk makes reaches the platform's 260-byte path limit
+// (the model holds none longer), and the folders and entries listed by all the walks of one load
+// are counted against a WalkBudget; a walk that runs out stops where it is, silently, like the
+// model's own limits (project.h).
 
 #include "solution/file_system.h"
 #include "solution/watch_list.h"
