@@ -3,6 +3,7 @@
 #include "solution/file_handle.h"
 #include "solution/msbuild_properties.h"
 #include "solution/path.h"
+#include "solution/sdk_default_items.h"
 #include "solution/text.h"
 #include "solution/wildcard.h"
 #include "solution/xml_depth.h"
@@ -26,31 +27,12 @@ const char* const NON_FILE_ITEMS[] = {
     "WCFMetadata",       "WCFMetadataStorage", "WebReferenceUrl",
 };
 
-// The .NET SDK's excludes of its default items, with backslashes.
-const char DEFAULT_ITEM_EXCLUDES[] = "bin\\**;obj\\**;**\\*.user;**\\*.*proj;**\\*.sln;**\\*.slnx;**\\*.vssscc";
-const char DEFAULT_EXCLUDES_IN_PROJECT_FOLDER[] = "**\\.*\\**";
-
-// The source files of each .NET language's projects: their default Compile items.
-struct Language {
-    const char* projectExtension;
-    const char* sourceExtension;
-};
-const Language LANGUAGES[] = {{".csproj", ".cs"}, {".vbproj", ".vb"}, {".fsproj", ".fs"}};
-
 // A shared project imports one .projitems file; a file that imports thousands is hostile.
 constexpr size_t MAX_SHARED_IMPORTS = 64;
 
 bool endsWith(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
-// The extension of the path's file-name part, from its last ".", dot included; "" when none.
-std::string extensionOf(const std::string& path)
-{
-    std::string name = findFileName(path);
-    size_t dot = name.rfind('.');
-    return dot == std::string::npos ? "" : name.substr(dot);
 }
 
 std::string withBackslash(std::string folder)
@@ -112,66 +94,6 @@ struct ImportedFile {
     std::string folder;
 };
 
-// The kinds of the SDK's default items, in the order their items come.
-enum class DefaultKind { compile, embeddedResource, none, applicationDefinition, page, off };
-
-const char* itemNameOf(DefaultKind kind)
-{
-    switch (kind) {
-    case DefaultKind::compile:
-        return "Compile";
-    case DefaultKind::embeddedResource:
-        return "EmbeddedResource";
-    case DefaultKind::applicationDefinition:
-        return "ApplicationDefinition";
-    case DefaultKind::page:
-        return "Page";
-    default:
-        return "None";
-    }
-}
-
-// Which default item kinds a project has on, and which files each takes.
-class DefaultKinds {
-public:
-    DefaultKinds(const PropertyTable& properties, const std::string& projectPath)
-        : compile_(on(properties, "EnableDefaultCompileItems")),
-          embeddedResource_(on(properties, "EnableDefaultEmbeddedResourceItems")),
-          none_(on(properties, "EnableDefaultNoneItems")),
-          wpf_(propertyIsTrue(properties, "UseWPF", false)),
-          applicationDefinition_(on(properties, "EnableDefaultApplicationDefinition")),
-          page_(on(properties, "EnableDefaultPageItems")),
-          applicationXaml_(appendPath(removeFileSpec(projectPath), "App.xaml"))
-    {
-        for (const Language& language : LANGUAGES) {
-            if (equalsIgnoringCase(extensionOf(projectPath), language.projectExtension))
-                sourceExtension_ = language.sourceExtension;
-        }
-    }
-
-    // The first kind that is on and takes the file; off when none does.
-    DefaultKind of(const std::string& path) const
-    {
-        std::string extension = extensionOf(path);
-        if (compile_ && !sourceExtension_.empty() && equalsIgnoringCase(extension, sourceExtension_))
-            return DefaultKind::compile;
-        if (embeddedResource_ && equalsIgnoringCase(extension, ".resx"))
-            return DefaultKind::embeddedResource;
-        if (wpf_ && applicationDefinition_ && equalsIgnoringCase(path, applicationXaml_))
-            return DefaultKind::applicationDefinition;
-        if (wpf_ && page_ && equalsIgnoringCase(extension, ".xaml"))
-            return DefaultKind::page;
-        return none_ ? DefaultKind::none : DefaultKind::off;
-    }
-
-private:
-    static bool on(const PropertyTable& properties, const char* name) { return propertyIsTrue(properties, name, true); }
-
-    bool compile_, embeddedResource_, none_, wpf_, applicationDefinition_, page_;
-    std::string applicationXaml_;
-    std::string sourceExtension_;
-};
-
 struct Item {
     std::string_view type;  // the element's name, or a default item's
     std::string path;
@@ -184,16 +106,15 @@ public:
     Evaluation(const MsbuildProject& project, WalkBudget& budget, size_t fileLimit)
         : project_(project), projectDir_(removeFileSpec(project.path)), walker_(budget), fileLimit_(fileLimit)
     {
-        std::string name = findFileName(project.path);
-        name.resize(name.size() - extensionOf(project.path).size());
+        std::string fileName = findFileName(project.path);
+        std::string name = fileName.substr(0, fileName.rfind('.'));
         properties_.set("MSBuildProjectDirectory", projectDir_);
         properties_.set("ProjectDir", withBackslash(projectDir_));
         properties_.set("MSBuildProjectName", name);
         properties_.set("ProjectName", name);
         if (!project.solutionDir.empty())
             properties_.set("SolutionDir", withBackslash(project.solutionDir));
-        properties_.set("DefaultItemExcludes", DEFAULT_ITEM_EXCLUDES);
-        properties_.set("DefaultExcludesInProjectFolder", DEFAULT_EXCLUDES_IN_PROJECT_FOLDER);
+        setSdkProperties(properties_);
     }
 
     void run(const XmlNode& root, MsbuildItems& out)
@@ -383,36 +304,16 @@ private:
         items_.push_back({type, std::move(path)});
     }
 
-    // The SDK's default items: one walk of the project's folder, each file given the first kind
-    // that is on and takes it.
+    // The SDK's default items: one walk of the project's folder.
     void addDefaultItems()
     {
-        if (!propertyIsTrue(properties_, "EnableDefaultItems", true))
+        if (!defaultItemsOn(properties_))
             return;
-        std::vector<PathPattern> excludes = patternsOf(excludesText("DefaultItemExcludes", DEFAULT_ITEM_EXCLUDES).c_str());
-        for (PathPattern& pattern :
-             patternsOf(excludesText("DefaultExcludesInProjectFolder", DEFAULT_EXCLUDES_IN_PROJECT_FOLDER).c_str()))
-            excludes.push_back(std::move(pattern));
         std::vector<std::string> found;
-        walker_.expand(appendPath(projectDir_, "**\\*"), excludes, found, fileLimit_ - filesAdded_);
-
-        DefaultKinds kinds(properties_, project_.path);
-        std::vector<std::pair<DefaultKind, std::string>> classified;
-        for (std::string& path : found) {
-            DefaultKind kind = kinds.of(path);
-            if (kind != DefaultKind::off)
-                classified.emplace_back(kind, std::move(path));
-        }
-        std::stable_sort(classified.begin(), classified.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (auto& [kind, path] : classified)
-            add(itemNameOf(kind), std::move(path));
-    }
-
-    std::string excludesText(const char* name, const char* defaultValue) const
-    {
-        const std::string* value = properties_.find(name);
-        return value ? *value : defaultValue;
+        walker_.expand(appendPath(projectDir_, "**\\*"), patternsOf(defaultItemExcludes(properties_).c_str()), found,
+                       fileLimit_ - filesAdded_);
+        for (DefaultItem& item : defaultItems(properties_, project_.path, std::move(found)))
+            add(item.name, std::move(item.path));
     }
 
     const MsbuildProject& project_;

@@ -17,17 +17,12 @@
 //   ";" and all, as those kinds have always been read.
 // - "Remove": drops the earlier items of its name whose paths its value matches.
 //
+// Relative paths are relative to the project's folder, also in a file the project imports (as in
+// MSBuild: such files write "$(MSBuildThisFileDirectory)"). Only a shared project follows imports,
+// and only those labelled "Shared", one level deep.
+//
 // An SDK-style project (a Project element with an Sdk attribute, or an Sdk element or import)
-// first gets the .NET SDK's default items: every file below the project's folder but those in
-// bin, obj and folders whose names start with ".", and *.user, *.*proj, *.sln, *.slnx and *.vssscc
-// files (properties DefaultItemExcludes and DefaultExcludesInProjectFolder, which the project may
-// extend). By extension they are Compile (.cs of a .csproj, .vb of a .vbproj, .fs of an .fsproj),
-// EmbeddedResource (.resx), for a WPF project (UseWPF) ApplicationDefinition (App.xaml) and Page
-// (.xaml), and None (everything else); EnableDefaultItems, EnableDefaultCompileItems,
-// EnableDefaultEmbeddedResourceItems, EnableDefaultNoneItems, EnableDefaultPageItems and
-// EnableDefaultApplicationDefinition set to false turn the kinds off as in MSBuild (a file
-// whose kind is off falls to the next: a .cs file is a None item when compile items are off).
-// Default items come first: Compile, EmbeddedResource, None, ApplicationDefinition, Page.
+// first gets the .NET SDK's default items (sdk_default_items.h).
 //
 // Properties the reader sets: MSBuildThisFileDirectory (the folder of the file the item is
 // written in, with a trailing backslash), MSBuildProjectDirectory (the project's folder, without
