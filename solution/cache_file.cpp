@@ -241,14 +241,28 @@ bool Project::readCache(CacheReader& stream)
 
 namespace {
 
+const char TEMPORARY_PREFIX[] = "qlcache-";
+const char TEMPORARY_SUFFIX[] = ".tmp";
+
 // Beside the cache, named by the process, so that two runs writing at once never share it.
 std::string temporaryCachePath(const std::string& cachePath)
 {
     return appendPath(removeFileSpec(cachePath),
-                      "qlcache-" + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + ".tmp");
+                      TEMPORARY_PREFIX + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + TEMPORARY_SUFFIX);
+}
+
+bool hasAffixes(const std::string& name, const std::string& prefix, const std::string& suffix)
+{
+    return name.size() >= prefix.size() + suffix.size() && equalsIgnoringCase(name.substr(0, prefix.size()), prefix) &&
+           equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
 }  // namespace
+
+bool isCacheFileName(const std::string& name)
+{
+    return hasAffixes(name, "", ".qlcache") || hasAffixes(name, TEMPORARY_PREFIX, TEMPORARY_SUFFIX);
+}
 
 bool Solution::writeCacheTo(FILE* file) const
 {

@@ -55,6 +55,10 @@ constexpr size_t REVISION_SIZE = 40;
 // 60 MB; a larger size is damage, or a sparse file whose lengths would ask for gigabytes.
 constexpr int64_t MAX_CACHE_FILE_SIZE = 256 * 1024 * 1024;
 
+// The name is that of a cache file, or of one being written ("App.sln.qlcache", "qlcache-12.tmp"):
+// the tool's own files, which no folder walk lists as a project's.
+bool isCacheFileName(const std::string& name);
+
 // Writes the cache's fields to a stream; every call is false once a write came up short or the
 // file would grow beyond MAX_CACHE_FILE_SIZE.
 class CacheWriter {

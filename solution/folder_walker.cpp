@@ -1,5 +1,6 @@
 #include "solution/folder_walker.h"
 
+#include "solution/cache_file.h"
 #include "solution/text.h"
 
 #include <algorithm>
@@ -86,7 +87,8 @@ void FolderWalker::walkFolder(Walk& walk, const std::string& folder, size_t dept
 
     const std::vector<DirectoryEntry>& entries = listing(folder);
     for (const DirectoryEntry& entry : entries) {
-        if (entry.isDirectory || walk.files.size() >= walk.limit || folder.size() + 1 + entry.name.size() >= PATH_LIMIT)
+        if (entry.isDirectory || walk.files.size() >= walk.limit || folder.size() + 1 + entry.name.size() >= PATH_LIMIT ||
+            isCacheFileName(entry.name))
             continue;
         walk.components.push_back(entry.name);
         if (walk.pattern.matches(walk.components) && !anyMatches(walk.excludes, walk.components))

@@ -6,7 +6,8 @@
 // Order: the files of a folder before those of its subfolders, and within a folder its entries in
 // case-insensitive name order (ties, names that differ only in case, in byte order). That is the
 // order MSBuild gives on NTFS, whose folders list in that order, and it does not depend on the
-// order in which another file system happens to list a folder.
+// order in which another file system happens to list a folder. The tool's own cache files, which
+// sit beside the solution and so often in a project's folder, are never listed.
 //
 // The disk is untrusted, as project files are: a link that leads back up the tree (a junction, a
 // symbolic link) would make a "**" walk endless. A folder whose identity (file_system.h) is that

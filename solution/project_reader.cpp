@@ -215,7 +215,7 @@ bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadCo
         bool fresh = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
         auto cached = context.cachedWatches.lists.find(found.first->first);
         if (fresh && cached != context.cachedWatches.lists.end()) {
-            fresh = watchListUnchanged(cached->second);
+            fresh = watchListUnchanged(cached->second, cacheStat.st_mtime);
             if (fresh)
                 context.watches.lists[cached->first] = std::move(cached->second);
         }

@@ -38,10 +38,12 @@ WatchedPath watchNow(const std::string& path)
     return watched;
 }
 
-bool watchListUnchanged(const WatchList& list)
+bool watchListUnchanged(const WatchList& list, int64_t cacheTime)
 {
-    return std::all_of(list.begin(), list.end(), [](const WatchedPath& watched) {
-        return watchNow(watched.path).modificationTime == watched.modificationTime;
+    return std::all_of(list.begin(), list.end(), [&](const WatchedPath& watched) {
+        int64_t now = watchNow(watched.path).modificationTime;
+        bool missing = now == MISSING_TIME, wasMissing = watched.modificationTime == MISSING_TIME;
+        return missing == wasMissing && (now == watched.modificationTime || now <= cacheTime);
     });
 }
 

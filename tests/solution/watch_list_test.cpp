@@ -84,6 +84,17 @@ TEST_F(WatchListTest, AnEditedSharedItemsFileIsReadAgain)
     EXPECT_EQ((Lines{"P shared\\Common.shproj", "F shared\\A.cs", "F shared\\B.cs"}), load());
 }
 
+// Writing the cache changes its folder's time: in the folder of an SDK-style project beside its
+// solution, that is no change of the project's files, and the cache is none of them.
+TEST_F(WatchListTest, TheCacheBesideAnSdkProjectIsNeitherListedNorAChange)
+{
+    dir.write("Program.cs");
+    dir.write("App.csproj", "<Project Sdk=\"Microsoft.NET.Sdk\"/>");
+    dir.write("App.sln", solutionText({"App.csproj"}));
+    EXPECT_EQ((Lines{"P App.csproj", "F Program.cs", "F src\\A.cpp", "F src\\sub\\B.cpp"}), load());
+    EXPECT_EQ((Lines{"P App.csproj", "F program.cs", "F src\\a.cpp", "F src\\sub\\b.cpp"}), load());
+}
+
 // The cache of a solution that uses no wildcard, no import and no SDK-style project ends with its
 // project records, as it always did; a cache with the section, cut anywhere, costs a rebuild at
 // most.
