@@ -74,7 +74,7 @@ struct LoadContext {
     // Whether each project file tested so far is not newer than the cache, by lower-cased path.
     std::unordered_map<std::string, bool> fresh;
 
-    // The solution's folder, for $(SolutionDir) in item values.
+    // The solution's folder, for $(SolutionDir) in item values; the cache file's folder too.
     std::string solutionDir;
     // Bounds every folder walk of wildcard items and SDK-style projects.
     WalkBudget walkBudget;

@@ -94,8 +94,8 @@ public:
         const rapidxml::xml_attribute<>* attribute = item.first_attribute(attributeName);
         if (!attribute)
             return;
-        // MSBuild takes '/' for '\'; the shell's path functions don't: they would leave "../"
-        // unresolved, and findFileName would split such a path where removeFileSpec doesn't.
+        // Visual Studio takes '/' for '\'; the shell's path functions don't: they would leave
+        // "../" unresolved, and findFileName would split such a path where removeFileSpec doesn't.
         std::string value = attribute->value();
         std::replace(value.begin(), value.end(), '/', '\\');
         addPath(appendPath(projectDir_, value), isReference);
@@ -215,7 +215,7 @@ bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadCo
         bool fresh = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
         auto cached = context.cachedWatches.lists.find(found.first->first);
         if (fresh && cached != context.cachedWatches.lists.end()) {
-            fresh = watchListUnchanged(cached->second, cacheStat.st_mtime);
+            fresh = watchListUnchanged(cached->second, context.solutionDir, cacheStat.st_mtime);
             if (fresh)
                 context.watches.lists[cached->first] = std::move(cached->second);
         }

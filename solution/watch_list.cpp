@@ -2,6 +2,7 @@
 
 #include "solution/cache_file.h"
 #include "solution/file_system.h"
+#include "solution/text.h"
 
 #include <algorithm>
 
@@ -38,12 +39,21 @@ WatchedPath watchNow(const std::string& path)
     return watched;
 }
 
-bool watchListUnchanged(const WatchList& list, int64_t cacheTime)
+bool watchListUnchanged(const WatchList& list, const std::string& cacheFolder, int64_t cacheTime)
 {
+    // "C:" and "C:" both name the root folder.
+    auto sameFolder = [](std::string_view a, std::string_view b) {
+        while (!a.empty() && a.back() == '\\')
+            a.remove_suffix(1);
+        while (!b.empty() && b.back() == '\\')
+            b.remove_suffix(1);
+        return equalsIgnoringCase(a, b);
+    };
     return std::all_of(list.begin(), list.end(), [&](const WatchedPath& watched) {
         int64_t now = watchNow(watched.path).modificationTime;
-        bool missing = now == MISSING_TIME, wasMissing = watched.modificationTime == MISSING_TIME;
-        return missing == wasMissing && (now == watched.modificationTime || now <= cacheTime);
+        if (now == watched.modificationTime)
+            return true;
+        return now != MISSING_TIME && now <= cacheTime && sameFolder(watched.path, cacheFolder);
     });
 }
 

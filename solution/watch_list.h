@@ -6,9 +6,9 @@
 //
 // A folder's time changes whenever an entry is added to it, removed or renamed, so a project
 // whose watched paths all still carry their recorded times lists the same files as when it was
-// read; checking that costs one stat per watched path and lists no folder. A time that is not
-// later than the cache file's counts as unchanged too, as for project files: writing the cache
-// changes the time of its own folder, which is often a project's.
+// read; checking that costs one stat per watched path and lists no folder. Writing the cache
+// changes the time of its own folder, which is often a project's: there a time not later than the
+// cache file's counts as unchanged too, as for project files.
 //
 // The lists are kept in the cache file, after the project records, in a section that is written
 // only when some project has a list: the cache of a solution that uses no wildcard, no import and
@@ -47,9 +47,9 @@ using WatchList = std::vector<WatchedPath>;
 // The path with its modification time now (MISSING_TIME when it can't be stat'ed).
 WatchedPath watchNow(const std::string& path);
 
-// Every path of the list still exists or is still missing, and has the time recorded for it or
-// one not later than cacheTime (the cache file's).
-bool watchListUnchanged(const WatchList& list, int64_t cacheTime);
+// Every path of the list still exists or is still missing, and has the time recorded for it; the
+// cache file's folder, cacheFolder, may also have one not later than cacheTime (the cache file's).
+bool watchListUnchanged(const WatchList& list, const std::string& cacheFolder, int64_t cacheTime);
 
 // The watch lists of a solution's projects, by the lower-cased path of the project file.
 struct WatchTable {
