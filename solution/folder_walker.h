@@ -33,6 +33,7 @@
 constexpr uint32_t MAX_WALK_FOLDERS = 200000;
 constexpr uint32_t MAX_WALK_ENTRIES = 4000000;
 
+// What is left of the bounds above while a load walks folders.
 struct WalkBudget {
     uint32_t foldersLeft = MAX_WALK_FOLDERS;
     uint32_t entriesLeft = MAX_WALK_ENTRIES;
@@ -41,6 +42,7 @@ struct WalkBudget {
 // The walks of one project file read. Each folder is listed once, however many patterns walk it.
 class FolderWalker {
 public:
+    // Charges every listing to budget, which outlives the walker.
     explicit FolderWalker(WalkBudget& budget) : budget_(budget) {}
 
     // Appends to files the full path of every file that pattern matches and no exclude does, until
