@@ -1,6 +1,7 @@
 // Loads a generated solution of about 300,000 files in a few hundred projects and prints how
 // long the first load (every project file parsed, cache written) and a load from the fresh cache
-// take, and the cache file's size. The generated files live in a temporary folder, removed after
+// take, and the cache file's size; then the same for a chain of references and for SDK-style
+// projects whose files are found by walking their folders. The generated files live in a temporary folder, removed after
 // (the tests' TempDir).
 //
 // Usage: solution_bench.exe [projects [files per project]]
@@ -99,6 +100,50 @@ void referenceExpansion()
            static_cast<unsigned>(counts[1]));
 }
 
+// SDK-style projects, which name no files: every file below each project's folder is its item. Prints
+// the first load (every folder walked), a load from the fresh cache (one stat per walked folder,
+// nothing walked) and a load after one file was added (that project walked again).
+void sdkProjects()
+{
+    const int PROJECTS = 10, FOLDERS = 300, FILES = 10;
+    TempDir root;
+    std::vector<std::string> stale;
+    std::string solutionText;
+    for (int p = 0; p < PROJECTS; ++p) {
+        std::string name = "Sdk" + std::to_string(p);
+        stale.push_back(root.write(name + "\\" + name + ".csproj", "<Project Sdk=\"Microsoft.NET.Sdk\"></Project>"));
+        for (int f = 0; f < FOLDERS; ++f) {
+            std::string folder = name + "\\area" + std::to_string(f / 20) + "\\part" + std::to_string(f);
+            for (int i = 0; i < FILES; ++i)
+                root.write(folder + "\\Type" + std::to_string(i) + ".cs");
+            stale.push_back(root.path(folder));
+        }
+        solutionText += "Project(\"{9A19103F-16F7-4668-BE54-9A1E7A4F7556}\") = \"" + name + "\", \"" + name + "\\" +
+                        name + ".csproj\", \"{00000000-0000-0000-0000-000000000000}\"\nEndProject\n";
+    }
+    stale.push_back(root.write("Sdk.sln", solutionText));
+    for (const std::string& path : stale)
+        setModifiedTime(path, modifiedTime(path) - 60);
+
+    double times[3];
+    size_t counts[3];
+    for (int load = 0; load < 3; ++load) {
+        if (load == 2)
+            root.write("Sdk0\\area0\\part0\\Added.cs");
+        double start = now();
+        Solution solution(root.path("Sdk.sln"));
+        solution.load();
+        counts[load] = countFiles(solution);
+        times[load] = now() - start;
+    }
+    printf("SDK-style projects:    %d projects of %d folders (%u files)\n"
+           "                       first load %.0f ms, from the cache %.0f ms (%.1f us per folder), "
+           "one file added %.0f ms (%u files)\n",
+           PROJECTS, FOLDERS, static_cast<unsigned>(counts[0]), times[0] * 1000, times[1] * 1000,
+           times[1] * 1e6 / (PROJECTS * (FOLDERS + FOLDERS / 20 + 1)), times[2] * 1000,
+           static_cast<unsigned>(counts[2]));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -157,6 +202,7 @@ int main(int argc, char** argv)
            static_cast<double>(modelBytes) / (1024 * 1024),
            static_cast<double>(modelBytes) / static_cast<double>(cachedFiles ? cachedFiles : 1));
     referenceExpansion();
+    sdkProjects();
     bool complete = firstFiles == cachedFiles && firstFiles == static_cast<size_t>(projects) * filesPerProject;
     return complete && servedByCache ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "driver/report_error.h"
 #include "driver/unique_resource.h"
 #include "flip/header_flip.h"
+#include "solution/slnx_reader.h"
 #include "ui/open_file_command.h"
 #include "vslink/parent_process.h"
 #include "vslink/window_search.h"
@@ -58,6 +59,13 @@ std::string searchTextFor(const RunState& state)
     return state.solutionName + " ";
 }
 
+// The solution file as the messages name it: "Game.slnx" for an XML solution, else "Game.sln" (also
+// for a header flip without a solution, whose name is empty).
+std::string shownSolutionFile(const RunState& state)
+{
+    return state.solutionName + (isSlnxPath(state.solutionPath) ? ".slnx" : ".sln");
+}
+
 }  // namespace
 
 int dispatchCommand(const RunState& state)
@@ -82,8 +90,8 @@ int dispatchCommand(const RunState& state)
 
     bool located = window || (app.dteProgId && parentProcessId != 0) || state.debugMode;
     if (!located) {
-        reportError("Quorlan", "Couldn't find a %s window with '%s.sln' open!", app.displayName,
-                    state.solutionName.c_str());
+        reportError("Quorlan", "Couldn't find a %s window with '%s' open!", app.displayName,
+                    shownSolutionFile(state).c_str());
         return 0;
     }
 

@@ -291,14 +291,28 @@ bool Project::readCache(CacheReader& stream)
 
 namespace {
 
+const char TEMPORARY_PREFIX[] = "qlcache-";
+const char TEMPORARY_SUFFIX[] = ".tmp";
+
 // Beside the cache, named by the process, so that two runs writing at once never share it.
 std::string temporaryCachePath(const std::string& cachePath)
 {
     return appendPath(removeFileSpec(cachePath),
-                      "qlcache-" + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + ".tmp");
+                      TEMPORARY_PREFIX + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + TEMPORARY_SUFFIX);
+}
+
+bool hasAffixes(const std::string& name, const std::string& prefix, const std::string& suffix)
+{
+    return name.size() >= prefix.size() + suffix.size() && equalsIgnoringCase(name.substr(0, prefix.size()), prefix) &&
+           equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
 }  // namespace
+
+bool isCacheFileName(const std::string& name)
+{
+    return hasAffixes(name, "", ".qlcache") || hasAffixes(name, TEMPORARY_PREFIX, TEMPORARY_SUFFIX);
+}
 
 bool Solution::writeCacheTo(FILE* file) const
 {
@@ -309,7 +323,7 @@ bool Solution::writeCacheTo(FILE* file) const
     CacheWriter stream(file);
     return stream.writeInteger(CACHE_FORMAT_VERSION) && stream.writeBytes(revision, sizeof revision) &&
            stream.writeString(lastFilter) && stream.writeInteger(lastSelection) && stream.writeString(solutionPath) &&
-           writeProjectRecords(stream, projects) && stream.flush();
+           writeProjectRecords(stream, projects) && watches.write(stream) && stream.flush();
 }
 
 bool Solution::writeCache() const
@@ -330,6 +344,7 @@ bool Solution::writeCache() const
 bool Solution::readCache()
 {
     clearProjects();
+    watches.lists.clear();
     FileHandle file(cachePath, "rb");
     int64_t size = file.size();
     if (size < 0 || size > MAX_CACHE_FILE_SIZE)
@@ -355,5 +370,5 @@ bool Solution::readCacheFrom(FILE* file, int64_t size)
     if (_stricmp(storedPath.c_str(), solutionPath.c_str()) != 0)
         return false;
     solutionPath = storedPath;
-    return readProjectRecords(stream, projects);
+    return readProjectRecords(stream, projects) && watches.read(stream);
 }

@@ -25,6 +25,10 @@
 //                      directory's index)
 //   R                  integer, then R project records
 //
+// After the project records, only when some project's file list depends on folders or imported
+// files: the watch-list section of watch_list.h. A reader that stops after the project records
+// (as every reader before that section did) reads such a file as before.
+//
 // Paths are read back lower-cased; directory and rest are joined with one backslash unless the
 // directory is empty or ends in one, which rebuilds every stored path byte for byte (a path that
 // the rule couldn't rebuild is stored whole, under an empty directory).
@@ -51,6 +55,10 @@ constexpr size_t REVISION_SIZE = 40;
 // The largest cache file written or read: 256 MiB. Five million files of ordinary paths take some
 // 150 MB; a larger size is damage, or a sparse file whose lengths would ask for gigabytes.
 constexpr int64_t MAX_CACHE_FILE_SIZE = 256 * 1024 * 1024;
+
+// The name is that of a cache file, or of one being written ("App.sln.qlcache", "qlcache-12.tmp"):
+// the tool's own files, which no folder walk lists as a project's.
+bool isCacheFileName(const std::string& name);
 
 // Writes the cache's fields to a stream, through a buffer of its own (a million files are some
 // three million fields); every call is false once a write came up short or the file would grow
@@ -103,6 +111,9 @@ public:
     // The directory table of the project record being read. Kept from record to record, so that
     // each reuses the strings of the last rather than allocating its own.
     std::vector<std::string> directories;
+
+    // No byte is left to read.
+    bool atEnd() const { return bytesLeft_ == 0; }
 
     // Take count projects or files from the reader's ModelBudget; false when fewer are left.
     bool takeProjects(int32_t count);

@@ -22,6 +22,11 @@ bool FileHandle::close()
 std::string readWholeFile(const std::string& path)
 {
     FileHandle file(path, "rb");
+    return readWholeFile(file);
+}
+
+std::string readWholeFile(FileHandle& file)
+{
     int64_t size = file.size();
     if (size < 0 || size > MAX_WHOLE_FILE_SIZE)
         return "";

@@ -42,5 +42,7 @@ constexpr int64_t MAX_WHOLE_FILE_SIZE = 256 * 1024 * 1024;
 // file can't be opened, sized or read completely, or is larger than MAX_WHOLE_FILE_SIZE. An empty
 // file gives a text of just the NUL.
 std::string readWholeFile(const std::string& path);
+// The same for a file already open in mode "rb", from its current position.
+std::string readWholeFile(FileHandle& file);
 
 #endif

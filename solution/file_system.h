@@ -59,4 +59,15 @@ struct DirectoryEntry {
 // false when the folder can't be listed.
 bool listDirectory(const std::string& path, std::vector<DirectoryEntry>& entries);
 
+// What tells a folder from every other: paths that reach one folder through a junction or a
+// symbolic link give the same identity.
+struct FolderIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FolderIdentity& other) const { return volume == other.volume && index == other.index; }
+};
+
+// The identity of the folder at path; false when it can't be told.
+bool folderIdentity(const std::string& path, FolderIdentity& identity);
+
 #endif

@@ -131,3 +131,16 @@ bool listDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
     } while (FindNextFileA(search.get(), &found));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
+
+bool folderIdentity(const std::string& path, FolderIdentity& identity)
+{
+    // No access asked for: attributes can be read all the same, and no one is kept out meanwhile.
+    UniqueWin32File folder(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!folder || !GetFileInformationByHandle(folder.get(), &information))
+        return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = static_cast<uint64_t>(information.nFileIndexHigh) << 32 | information.nFileIndexLow;
+    return true;
+}

@@ -13,6 +13,8 @@
 // each of its references in order, walked the same way.
 
 #include "solution/file_list.h"
+#include "solution/folder_walker.h"
+#include "solution/watch_list.h"
 
 #include <sys/stat.h>
 
@@ -52,11 +54,14 @@ struct ModelBudget {
 size_t takeUpTo(uint32_t& left, size_t wanted);
 
 // What one reading of a project file gave: full paths of its files and of the project files it
-// references, in item order. read is false when the file couldn't be read or parsed.
+// references, in item order. read is false when the file couldn't be read or parsed; recognised
+// is false when a file whose extension names no known kind proved no MSBuild project file.
 struct ProjectContents {
     bool read = false;
+    bool recognised = true;
     FileList files;
     std::vector<std::string> references;
+    WatchList watched;  // what the files depend on besides the project file (watch_list.h)
 };
 
 // What the project loads of one solution load share.
@@ -70,6 +75,14 @@ struct LoadContext {
     std::unordered_map<std::string, ProjectContents> parsed;
     // Whether each project file tested so far is not newer than the cache, by lower-cased path.
     std::unordered_map<std::string, bool> fresh;
+
+    // The solution's folder, for $(SolutionDir) in item values; the cache file's folder too.
+    std::string solutionDir;
+    // Bounds every folder walk of wildcard items and SDK-style projects.
+    WalkBudget walkBudget;
+    // The watch lists the cache file holds, and those of the projects as this load leaves them.
+    WatchTable cachedWatches;
+    WatchTable watches;
 };
 
 class Project {

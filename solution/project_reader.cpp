@@ -1,15 +1,19 @@
 // Project::load: reading the file list and references of one project file.
 //
 // The reader is chosen by the project file's extension. ".vcproj" files list File elements in
-// nested Filter elements; the MSBuild formats list items in ItemGroup elements, collected group
-// by group and, within a group, by item name in the order of the format's item list (so every
-// ClCompile of a group comes before its ClInclude items, whatever their order in the file).
+// nested Filter elements; the MSBuild kinds known by their extensions list items in ItemGroup
+// elements, collected group by group and, within a group, by item name in the order of the kind's
+// item list (so every ClCompile of a group comes before its ClInclude items, whatever their order
+// in the file). A file of any other extension is read as an MSBuild project file when it is one
+// (its top-level element is Project), with every item that names files, in document order
+// (msbuild_project.h); anything else is an unrecognised project type.
 
 #include "solution/project.h"
 
 #include "driver/report_error.h"
 #include "solution/file_handle.h"
 #include "solution/item_path_joiner.h"
+#include "solution/msbuild_project.h"
 #include "solution/path.h"
 #include "solution/text.h"
 #include "solution/xml_depth.h"
@@ -28,7 +32,9 @@ namespace {
 
 using XmlNode = rapidxml::xml_node<>;
 
-enum class Format { vcproj, msbuild, setup, unknown };
+// msbuild: a kind read since before SDK-style projects, by its item list; anyMsbuild: any other
+// file, read by msbuild_project.h's own rule when it proves an MSBuild project file.
+enum class Format { vcproj, msbuild, setup, anyMsbuild };
 
 const char* const VCXPROJ_ITEMS[] = {"ClCompile", "ClInclude", "None",  "ProjectReference", "ResourceCompile",
                                      "Text",      "Image",     "Compile", "CustomBuild"};
@@ -37,20 +43,22 @@ const char* const CSPROJ_ITEMS[] = {"Compile", "EmbeddedResource", "None", "Page
 struct ProjectKind {
     const char* extension;
     Format format;
-    const char* const* items;  // the MSBuild item names, in collection order
+    const char* const* items;  // the MSBuild item names, in collection order; null: any naming files
     size_t itemCount;
+    bool sharedImports;  // the items of the files it imports as shared are its own
 };
 
 const ProjectKind KINDS[] = {
-    {".vcproj", Format::vcproj, nullptr, 0},
-    {".csproj", Format::msbuild, CSPROJ_ITEMS, std::size(CSPROJ_ITEMS)},
-    {".vcxproj", Format::msbuild, VCXPROJ_ITEMS, std::size(VCXPROJ_ITEMS)},
-    {".unityproj", Format::msbuild, VCXPROJ_ITEMS, std::size(VCXPROJ_ITEMS)},
-    {".njsproj", Format::msbuild, CSPROJ_ITEMS, std::size(CSPROJ_ITEMS)},
-    {".vdproj", Format::setup, nullptr, 0},
+    {".vcproj", Format::vcproj, nullptr, 0, false},
+    {".csproj", Format::msbuild, CSPROJ_ITEMS, std::size(CSPROJ_ITEMS), false},
+    {".vcxproj", Format::msbuild, VCXPROJ_ITEMS, std::size(VCXPROJ_ITEMS), false},
+    {".unityproj", Format::msbuild, VCXPROJ_ITEMS, std::size(VCXPROJ_ITEMS), false},
+    {".njsproj", Format::msbuild, CSPROJ_ITEMS, std::size(CSPROJ_ITEMS), false},
+    {".vdproj", Format::setup, nullptr, 0, false},
+    {".shproj", Format::anyMsbuild, nullptr, 0, true},
 };
 
-const ProjectKind UNKNOWN_KIND = {"", Format::unknown, nullptr, 0};
+const ProjectKind OTHER_KIND = {"", Format::anyMsbuild, nullptr, 0, false};
 
 const ProjectKind& kindOf(const std::string& path)
 {
@@ -59,7 +67,7 @@ const ProjectKind& kindOf(const std::string& path)
         if (_stricmp(extension, kind.extension) == 0)
             return kind;
     }
-    return UNKNOWN_KIND;
+    return OTHER_KIND;
 }
 
 bool isOnChain(const std::string& path, const std::vector<std::string>& chain)
@@ -84,21 +92,36 @@ public:
     // is too long, or beyond the budget are skipped.
     void add(const XmlNode& item, const char* attributeName, bool isReference)
     {
-        size_t taken = isReference ? contents_.references.size() : contents_.files.size();
         const rapidxml::xml_attribute<>* attribute = item.first_attribute(attributeName);
-        if (!attribute || taken >= (isReference ? budget_.projectsLeft : budget_.filesLeft))
+        if (!attribute)
             return;
-        // MSBuild takes '/' for '\'; the shell's path functions don't: they would leave "../"
-        // unresolved, and findFileName would split such a path where removeFileSpec doesn't.
+        // Visual Studio takes '/' for '\'; the shell's path functions don't: they would leave
+        // "../" unresolved, and findFileName would split such a path where removeFileSpec doesn't.
         value_.assign(attribute->value());
         std::replace(value_.begin(), value_.end(), '/', '\\');
-        const std::string& full = joiner_.join(value_);
-        if (full.empty())
+        addPath(joiner_.join(value_), isReference);
+    }
+
+    // Adds a full path; an empty one, or one beyond the budget, is skipped.
+    void addPath(const std::string& full, bool isReference)
+    {
+        size_t taken = isReference ? contents_.references.size() : contents_.files.size();
+        if (full.empty() || taken >= (isReference ? budget_.projectsLeft : budget_.filesLeft))
             return;
         if (isReference)
             contents_.references.push_back(full);
         else
             contents_.files.append(full);
+    }
+
+    // Adds what an MSBuild project file's items name.
+    void addAll(MsbuildItems& items)
+    {
+        for (const std::string& file : items.files)
+            addPath(file, false);
+        for (const std::string& reference : items.references)
+            addPath(reference, true);
+        contents_.watched = std::move(items.watched);
     }
 
 private:
@@ -126,42 +149,48 @@ void collectVcproj(const XmlNode& document, ItemCollector& collector)
         collectVcprojLevel(*files, collector);
 }
 
-void collectMsbuild(const XmlNode& document, const ProjectKind& kind, ItemCollector& collector)
+// An MSBuild project file; false when it is no XML, or, when its kind is not known by its
+// extension, no MSBuild project file.
+bool collectMsbuild(std::string& text, const std::string& path, const ProjectKind& kind, LoadContext& context,
+                    ItemCollector& collector)
 {
-    const XmlNode* root = document.first_node("Project");
-    if (!root)
-        return;
-    for (const XmlNode* group = root->first_node("ItemGroup"); group; group = group->next_sibling("ItemGroup")) {
-        for (size_t i = 0; i < kind.itemCount; ++i) {
-            const char* name = kind.items[i];
-            bool isReference = strcmp(name, "ProjectReference") == 0;
-            for (const XmlNode* item = group->first_node(name); item; item = item->next_sibling(name))
-                collector.add(*item, "Include", isReference);
-        }
-    }
+    MsbuildProject project;
+    project.path = path;
+    project.solutionDir = context.solutionDir;
+    project.itemNames = kind.items;
+    project.itemNameCount = kind.itemCount;
+    project.literalValues = kind.format == Format::msbuild;
+    project.sharedImports = kind.sharedImports;
+    MsbuildItems items;
+    MsbuildRead read = readMsbuildProject(text, project, context.walkBudget, context.budget.filesLeft, items);
+    if (read == MsbuildRead::notXml || (read == MsbuildRead::notMsbuild && kind.format == Format::anyMsbuild))
+        return false;
+    collector.addAll(items);
+    return true;
 }
 
 // Parses the project file and collects its items; read is false, and nothing collected, when the
-// file can't be read or isn't XML the parser accepts.
-ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind, const ModelBudget& budget)
+// file can't be read or isn't XML the parser accepts. A file of no known kind that isn't an
+// MSBuild project file is not recognised.
+ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind, LoadContext& context)
 {
     ProjectContents contents;
     std::string text = readWholeFile(path);
-    if (text.empty() || !xmlDepthWithin(text.c_str(), MAX_XML_DEPTH))
-        return contents;
-    ItemCollector collector(path, budget, contents);
+    ItemCollector collector(path, context.budget, contents);
     try {
-        // The document holds a 64 KiB memory pool: on the heap, not in a frame of this recursion.
-        auto document = std::make_unique<rapidxml::xml_document<>>();
-        document->parse<0>(&text[0]);
-        if (kind.format == Format::vcproj)
+        if (kind.format == Format::vcproj) {
+            // The document holds a 64 KiB memory pool: on the heap, not in a frame of this recursion.
+            auto document = std::make_unique<rapidxml::xml_document<>>();
+            if (!parseXml(text, *document))
+                return ProjectContents();
             collectVcproj(*document, collector);
-        else
-            collectMsbuild(*document, kind, collector);
-    } catch (const rapidxml::parse_error&) {
-        return ProjectContents();
+        } else if (!collectMsbuild(text, path, kind, context, collector)) {
+            ProjectContents unread;
+            unread.recognised = kind.format != Format::anyMsbuild;
+            return unread;
+        }
     } catch (const std::bad_alloc&) {
-        return ProjectContents();  // a file whose nodes don't fit in memory is as good as unreadable
+        return ProjectContents();  // a file whose items don't fit in memory is as good as unreadable
     }
     contents.read = true;
     return contents;
@@ -172,19 +201,31 @@ const ProjectContents& contentsOf(const std::string& path, const ProjectKind& ki
 {
     std::string key = lowerCase(path);
     auto found = context.parsed.find(key);
-    if (found == context.parsed.end())
-        found = context.parsed.emplace(std::move(key), readProjectFile(path, kind, context.budget)).first;
+    if (found == context.parsed.end()) {
+        ProjectContents contents = readProjectFile(path, kind, context);
+        if (!contents.watched.empty())
+            context.watches.lists[key] = std::move(contents.watched);
+        found = context.parsed.emplace(std::move(key), std::move(contents)).first;
+    }
     return found->second;
 }
 
-// Whether the project file is not newer than the cache (equal times count as fresh); false when
-// it can't be stat'ed. Asked once per file and load, however many projects share the file.
+// Whether the project file is not newer than the cache (equal times count as fresh; false when
+// it can't be stat'ed) and every folder and file its list depends on has its recorded time. Asked
+// once per file and load, however many projects share the file; a fresh file keeps its watch list.
 bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadContext& context)
 {
     auto found = context.fresh.emplace(lowerCase(path), false);
     if (found.second) {
         struct _stat64i32 status;
-        found.first->second = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
+        bool fresh = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
+        auto cached = context.cachedWatches.lists.find(found.first->first);
+        if (fresh && cached != context.cachedWatches.lists.end()) {
+            fresh = watchListUnchanged(cached->second, context.solutionDir, cacheStat.st_mtime);
+            if (fresh)
+                context.watches.lists[cached->first] = std::move(cached->second);
+        }
+        found.first->second = fresh;
     }
     return found.first->second;
 }
@@ -206,11 +247,11 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
         const ProjectKind& kind = kindOf(path);
         if (kind.format == Format::setup)
             return false;
-        if (kind.format == Format::unknown) {
+        const ProjectContents& contents = contentsOf(path, kind, context);
+        if (!contents.recognised) {
             reportError("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
             return false;
         }
-        const ProjectContents& contents = contentsOf(path, kind, context);
         if (!contents.read)
             return false;
         files = contents.files;

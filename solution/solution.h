@@ -51,6 +51,7 @@ public:
     std::string solutionPath;
     std::vector<std::unique_ptr<Project>> projects;  // top-level projects in solution-file order
     bool dirty = false;  // the filter or selection changed: the destructor rewrites the cache file
+    WatchTable watches;  // what the projects' file lists depend on besides their project files
 
 private:
     bool readSolutionFile(ModelBudget& budget);

@@ -1,7 +1,9 @@
-// Solution::load: the cache file when it is fresh, else the solution file's project lines.
+// Solution::load: the cache file when it is fresh, else the solution file's projects.
 //
-// Only lines of this shape matter, and only their second quoted string:
+// Of a classic solution file (".sln") only lines of this shape matter, and only their second
+// quoted string:
 //   Project("{type GUID}") = "display name", "project path", "{project GUID}"
+// An XML solution file (".slnx") is read by slnx_reader.h.
 
 #include "solution/solution.h"
 
@@ -9,7 +11,7 @@
 #include "solution/file_handle.h"
 #include "solution/file_system.h"
 #include "solution/path.h"
-
+#include "solution/slnx_reader.h"
 
 #include <cstring>
 
@@ -71,6 +73,7 @@ bool Solution::load()
     }
 
     LoadContext context;
+    context.solutionDir = removeFileSpec(solutionPath);
     if (modified) {
         // Before the solution file is opened, so that a failed open leaves no stale cache behind.
         deleteCacheFile();
@@ -80,12 +83,14 @@ bool Solution::load()
             return false;
     } else {
         takeUpTo(context.budget.projectsLeft, projects.size());  // the cache reader kept within the limit
+        context.cachedWatches = std::move(watches);
     }
 
     for (const std::unique_ptr<Project>& project : projects) {
         if (project->load(loadedFromCache, cacheStat, context))
             modified = true;
     }
+    watches = std::move(context.watches);
     if (modified)
         writeCache();
     return true;
@@ -93,18 +98,37 @@ bool Solution::load()
 
 bool Solution::readSolutionFile(ModelBudget& budget)
 {
-    FileHandle file(solutionPath, "rt");
+    bool xml = isSlnxPath(solutionPath);
+    FileHandle file(solutionPath, xml ? "rb" : "rt");
     if (!file) {
         reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
                     lastErrorText().c_str());
         return false;
     }
     std::string folder = removeFileSpec(solutionPath);
+    auto addProject = [&](const std::string& projectPath) {
+        if (takeUpTo(budget.projectsLeft, 1) == 1)
+            projects.push_back(std::make_unique<Project>(folder, projectPath));
+    };
+
+    if (xml) {
+        std::string text = readWholeFile(file);
+        std::vector<std::string> projectPaths;
+        if (!readSlnxProjects(text, projectPaths)) {
+            reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
+                        "It is not a well-formed XML solution file.");
+            return false;
+        }
+        for (const std::string& projectPath : projectPaths)
+            addProject(projectPath);
+        return true;
+    }
+
     char line[LINE_BUFFER_SIZE];
     std::string projectPath;
     while (fgets(line, sizeof line, file.get())) {
-        if (projectPathOfLine(line, projectPath) && takeUpTo(budget.projectsLeft, 1) == 1)
-            projects.push_back(std::make_unique<Project>(folder, projectPath));
+        if (projectPathOfLine(line, projectPath))
+            addProject(projectPath);
     }
     return true;
 }

@@ -15,6 +15,30 @@ void lowerCaseInPlace(std::string& text)
     }
 }
 
+int compareIgnoringCase(std::string_view a, std::string_view b)
+{
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        int x = tolower(static_cast<unsigned char>(a[i])), y = tolower(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x - y;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && compareIgnoringCase(a, b) == 0;
+}
+
+std::string trimmed(std::string_view text)
+{
+    size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return "";
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+}
+
 std::string decimalText(int32_t number)
 {
     return std::to_string(number);

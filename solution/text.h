@@ -5,12 +5,22 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A copy with "A" to "Z" turned into "a" to "z"; every other byte unchanged (tolower in the
 // "C" locale).
 std::string lowerCase(std::string text);
 // lowerCase in the string itself, reusing its buffer.
 void lowerCaseInPlace(std::string& text);
+
+// Compares as _stricmp does in the "C" locale: bytes as unsigned values after folding "A" to "Z"
+// to lower case. Negative, zero or positive.
+int compareIgnoringCase(std::string_view a, std::string_view b);
+// a and b are equal but for the case of ASCII letters.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+// The text without the spaces, tabs and line ends around it.
+std::string trimmed(std::string_view text);
 
 // The decimal text of a number, without digit grouping.
 std::string decimalText(int32_t number);

@@ -1,6 +1,7 @@
 #include "solution/xml_depth.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -153,4 +154,18 @@ bool xmlDepthWithin(const char* text, size_t maxDepth)
                 return false;
         }
     }
+}
+
+bool parseXml(std::string& text, rapidxml::xml_document<>& document)
+{
+    if (text.empty() || !xmlDepthWithin(text.c_str(), MAX_XML_DEPTH))
+        return false;
+    try {
+        document.parse<0>(&text[0]);
+    } catch (const rapidxml::parse_error&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;  // a file whose nodes don't fit in memory is as good as unreadable
+    }
+    return true;
 }

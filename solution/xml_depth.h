@@ -12,7 +12,10 @@
 // parser would open. Where the parser would stop with an error, the scan may stop too: the parser
 // never gets deeper than that point.
 
+#include <rapidxml.hpp>
+
 #include <cstddef>
+#include <string>
 
 // Deepest element nesting a project file may have. Each level costs rapidxml well under 200
 // bytes of stack, so this stays far below the 2 MiB stack of the main thread.
@@ -20,5 +23,11 @@ constexpr size_t MAX_XML_DEPTH = 1000;
 
 // False when the NUL-terminated text opens elements more than maxDepth levels deep.
 bool xmlDepthWithin(const char* text, size_t maxDepth);
+
+// Parses text in place into document (rapidxml's default flags) once the depth check passed. text
+// must end in a NUL, as readWholeFile gives it; the parse writes into it. False when it is empty,
+// nests deeper than MAX_XML_DEPTH or isn't XML the parser accepts: the parser's exception, and
+// running out of memory, end here.
+bool parseXml(std::string& text, rapidxml::xml_document<>& document);
 
 #endif

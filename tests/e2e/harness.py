@@ -77,35 +77,40 @@ def wait_until(condition, timeout=20.0, interval=0.05):
 
 
 class SampleSolution:
-    """A private copy of the bundled sample solution (examples/Game), removed afterwards.
+    """A private copy of a sample solution, removed afterwards: by default the bundled one of the
+    demo (examples/Game), or the one of tests/samples named.
 
         with SampleSolution() as sample:
             sample.sln            # Wine path of Game.sln
             sample.path("Engine", "Renderer.h")  # Wine path of a file in it
     """
 
-    def __init__(self):
+    def __init__(self, name="Game", solution_file="Game.sln"):
         self.folder = None
+        self.name = name
+        self.solution_file = solution_file
+        self.source = os.path.join(SOURCE_DIR, "examples", "Game") if name == "Game" else \
+            os.path.join(SOURCE_DIR, "tests", "samples", name)
 
     def __enter__(self):
         self.folder = tempfile.mkdtemp(prefix="sample-")
-        shutil.copytree(os.path.join(SOURCE_DIR, "examples", "Game"), os.path.join(self.folder, "Game"))
+        shutil.copytree(self.source, os.path.join(self.folder, self.name))
         return self
 
     def __exit__(self, *exception):
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def linux_path(self, *parts):
-        return os.path.join(self.folder, "Game", *parts)
+        return os.path.join(self.folder, self.name, *parts)
 
     def path(self, *parts):
         return windows_path(self.linux_path(*parts))
 
     @property
     def sln(self):
-        return self.path("Game.sln")
+        return self.path(self.solution_file)
 
     @property
     def cache(self):
         """The Linux path of the solution's cache file."""
-        return self.linux_path("Game.sln.qlcache")
+        return self.linux_path(self.solution_file + ".qlcache")

@@ -59,6 +59,23 @@ TEST_F(HeaderFlipTest, EachExtensionOpensItsCounterpartBesideItAndOthersOpenNoth
     EXPECT_TRUE(messages.messages().empty());
 }
 
+// The pairs added to the first four come after them, both ways; a source's own header convention
+// comes before .h and .hpp.
+TEST_F(HeaderFlipTest, AddedPairsComeAfterTheFirstOnesBothWays)
+{
+    for (const char* name : {"Net.cc", "Net.mm", "Net.hh", "Old.c", "Old.mm", "Vec.cxx", "Vec.hxx", "Vec.h", "Str.c++",
+                             "Str.hpp", "Kern.cu", "Kern.h", "Gpu.cuh", "View.h", "Tile.hpp", "Only.mm", "Plus.h++"})
+        folder.write(name);
+    const std::pair<std::string, std::string> flips[] = {
+        {"Net.h", "Net.cc"},  {"Net.HH", "Net.cc"},  {"Old.h", "Old.c"},     {"Vec.hxx", "Vec.cxx"},
+        {"Vec.cxx", "Vec.hxx"}, {"Str.h++", "Str.c++"}, {"Str.c++", "Str.hpp"}, {"Kern.cuh", "Kern.cu"},
+        {"Kern.cu", "Kern.h"}, {"Gpu.cu", "Gpu.cuh"}, {"View.m", "View.h"},   {"Tile.mm", "Tile.hpp"},
+        {"Only.hpp", "Only.mm"}, {"Plus.c++", "Plus.h++"}, {"Net.cc", "Net.hh"}, {"Net.mm", ""},  // .mm pairs with .h and .hpp only
+    };
+    for (const auto& [given, counterpart] : flips)
+        EXPECT_EQ(counterpart.empty() ? "" : folder.path(counterpart), flip(given)) << given;
+}
+
 TEST_F(HeaderFlipTest, TheSolutionIsSearchedByNameWhenNothingIsBeside)
 {
     for (const char* name : {"one\\Widget.cpp", "two\\Widget.cpp", "lib\\GADGET.C", "lib\\Gone.c"})

@@ -38,9 +38,10 @@ TEST_F(ProjectReaderTest, ItemsAreCollectedInTheOrderOfEachFormat)
                             "<CustomBuild Include=\"*.rule;$(Dir)x\"/><Image Include=\"i.png\"/>"
                             "</ItemGroup></Project>"));
     std::string app = dir.path("app\\");
+    // "*.rule" matches no file; "$(Dir)" is no property the reader knows.
     EXPECT_EQ((std::vector<std::string>{dir.path("common\\util.cpp"), "D:\\x\\y.cpp", app + "b.h", app + "a&b.txt",
                                         app + "src\\n.txt", dir.path("x\\y.txt"), app + "sub\\", app + "c.cs",
-                                        app + "i.png", app + "*.rule;$(Dir)x"}),
+                                        app + "i.png"}),
               project.files.paths());
 
     EXPECT_TRUE(loadProject("old.VCPROJ", "<VisualStudioProject><Files><Filter><Filter><File RelativePath=\"deep.c\"/>"

@@ -1,5 +1,6 @@
 #include "tests/solution/solution_files.h"
 
+#include "solution/file_system.h"
 #include "solution/text.h"
 
 std::string solutionText(const std::vector<std::string>& projectPaths)
@@ -38,5 +39,30 @@ std::vector<std::string> walkLines(const Solution& solution, bool lowerFiles)
     std::vector<std::string> lines;
     for (const std::unique_ptr<Project>& project : solution.projects)
         walk(*project, lowerFiles, "", lines);
+    return lines;
+}
+
+void copyTree(const std::string& from, const TempDir& dir, const std::string& relative)
+{
+    std::vector<DirectoryEntry> entries;
+    listDirectory(from, entries);
+    for (const DirectoryEntry& entry : entries) {
+        std::string name = relative.empty() ? entry.name : relative + "\\" + entry.name;
+        if (entry.isDirectory)
+            copyTree(from + "\\" + entry.name, dir, name);
+        else
+            dir.write(name, readFile(from + "\\" + entry.name));
+    }
+}
+
+std::vector<std::string> relativeWalkLines(const Solution& solution, const std::string& folder)
+{
+    std::vector<std::string> lines = walkLines(solution);
+    std::string prefix = lowerCase(folder + "\\");
+    for (std::string& line : lines) {
+        size_t start = lowerCase(line).find(prefix);
+        if (start != std::string::npos)
+            line.erase(start, prefix.size());
+    }
     return lines;
 }

@@ -52,6 +52,33 @@ TEST_F(SolutionReaderTest, OnlyProjectLinesNameProjects)
               recorder.texts());
 }
 
+TEST_F(SolutionReaderTest, XmlSolutionsNameTheirProjectsInDocumentOrderThroughNestedFolders)
+{
+    dir.write("App.slnx", "\xEF\xBB\xBF<Solution><Configurations><Project Path=\"cfg.vcxproj\"/></Configurations>"
+                          "<Folder Name=\"/a/\"><File Path=\"notes.txt\"/><Project Path=\"a/one.csproj\"/>"
+                          "<Folder Name=\"/a/b/\"><Project Path=\"..\\two.vcxproj\"><BuildType Project=\"Debug\"/>"
+                          "</Project></Folder></Folder><Project/><Project Path=\"" + dir.path("x\\..\\three.csproj") +
+                              "\"/></Solution>");
+    solution = std::make_unique<Solution>(dir.path("App.slnx"));
+    ASSERT_TRUE(solution->load());
+    std::string parent = dir.path().substr(0, dir.path().rfind('\\'));
+    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("a\\one.csproj"), "P " + parent + "\\two.vcxproj",
+                                        "P " + dir.path("x\\..\\three.csproj")}),
+              walkLines(*solution));
+    EXPECT_TRUE(fileExists(dir.path("App.slnx.qlcache")));
+
+    // One that isn't well-formed is reported like one that can't be opened, and leaves no cache.
+    dir.write("App.slnx", "<Solution><Project Path=\"a.csproj\">");
+    setModifiedTime(dir.path("App.slnx"), NEWER_TIME);
+    setModifiedTime(dir.path("App.slnx.qlcache"), OLD_TIME);
+    solution = std::make_unique<Solution>(dir.path("App.slnx"));
+    EXPECT_FALSE(solution->load());
+    EXPECT_FALSE(fileExists(dir.path("App.slnx.qlcache")));
+    EXPECT_EQ(std::vector<std::string>{"Solution file '" + dir.path("App.slnx") + "' exists but it couldn't be loaded:\n"
+                                       "It is not a well-formed XML solution file.\n"},
+              recorder.texts());
+}
+
 TEST_F(SolutionReaderTest, FreshCacheSparesEveryProjectFileNotNewerThanIt)
 {
     const std::vector<std::string> projects = {"a\\a.vcxproj", "b\\B.vcxproj", "lib\\lib.vcxproj"};

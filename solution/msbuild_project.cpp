@@ -1,0 +1,354 @@
+#include "solution/msbuild_project.h"
+
+#include "solution/file_handle.h"
+#include "solution/msbuild_properties.h"
+#include "solution/path.h"
+#include "solution/sdk_default_items.h"
+#include "solution/text.h"
+#include "solution/wildcard.h"
+#include "solution/xml_depth.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string_view>
+
+namespace {
+
+using XmlNode = rapidxml::xml_node<>;
+
+// Items that name no file of the project, besides every "...Reference" and "...References".
+const char* const NON_FILE_ITEMS[] = {
+    "AssemblyAttribute", "AssemblyMetadata",  "AvailableItemName",   "BootstrapperPackage",
+    "Folder",            "Import",            "InternalsVisibleTo",  "Interpreter",
+    "PackageVersion",    "ProjectCapability", "ProjectConfiguration", "PropertyPageSchema",
+    "Service",           "SqlCmdVariable",    "SupportedPlatform",   "Using",
+    "WCFMetadata",       "WCFMetadataStorage", "WebReferenceUrl",
+};
+
+// A shared project imports one .projitems file; a file that imports thousands is hostile.
+constexpr size_t MAX_SHARED_IMPORTS = 64;
+
+bool endsWith(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::string withBackslash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+const char* attributeOf(const XmlNode& node, const char* name)
+{
+    const rapidxml::xml_attribute<>* attribute = node.first_attribute(name);
+    return attribute ? attribute->value() : nullptr;
+}
+
+// The pieces of an MSBuild list: split at ";", trimmed, empty pieces dropped.
+std::vector<std::string> splitList(const std::string& value)
+{
+    std::vector<std::string> pieces;
+    for (size_t start = 0;;) {
+        size_t end = value.find(';', start);
+        std::string piece = trimmed(std::string_view(value).substr(start, end == std::string::npos ? end : end - start));
+        if (!piece.empty())
+            pieces.push_back(std::move(piece));
+        if (end == std::string::npos)
+            return pieces;
+        start = end + 1;
+    }
+}
+
+bool matchesAny(const std::vector<PathPattern>& patterns, const std::string& path)
+{
+    std::vector<std::string_view> components = splitPath(path);
+    return std::any_of(patterns.begin(), patterns.end(), [&](const PathPattern& p) { return p.matches(components); });
+}
+
+bool isSdkProject(const XmlNode& root)
+{
+    const char* sdk = attributeOf(root, "Sdk");
+    if ((sdk && *sdk) || root.first_node("Sdk"))
+        return true;
+    for (const XmlNode* import = root.first_node("Import"); import; import = import->next_sibling("Import")) {
+        if (attributeOf(*import, "Sdk"))
+            return true;
+    }
+    return false;
+}
+
+bool isElement(const XmlNode& node)
+{
+    return node.type() == rapidxml::node_element;
+}
+
+// A file imported by a shared project; root is null when it couldn't be read as MSBuild.
+struct ImportedFile {
+    std::string text;
+    std::unique_ptr<rapidxml::xml_document<>> document;
+    const XmlNode* root = nullptr;
+    std::string folder;
+};
+
+struct Item {
+    std::string_view type;  // the element's name, or a default item's
+    std::string path;
+    bool removed = false;
+};
+
+// One reading: the properties first, every file's, then the items.
+class Evaluation {
+public:
+    Evaluation(const MsbuildProject& project, WalkBudget& budget, size_t fileLimit)
+        : project_(project), projectDir_(removeFileSpec(project.path)), walker_(budget), fileLimit_(fileLimit)
+    {
+        std::string fileName = findFileName(project.path);
+        std::string name = fileName.substr(0, fileName.rfind('.'));
+        properties_.set("MSBuildProjectDirectory", projectDir_);
+        properties_.set("ProjectDir", withBackslash(projectDir_));
+        properties_.set("MSBuildProjectName", name);
+        properties_.set("ProjectName", name);
+        if (!project.solutionDir.empty())
+            properties_.set("SolutionDir", withBackslash(project.solutionDir));
+        setSdkProperties(properties_);
+    }
+
+    void run(const XmlNode& root, MsbuildItems& out)
+    {
+        enterFile(projectDir_);
+        defineProperties(root, true);
+        bool sdk = isSdkProject(root);
+        literalValues_ = project_.literalValues && !sdk;
+        if (sdk)
+            addDefaultItems();
+        size_t importIndex = 0;
+        collectItems(root, &importIndex);
+
+        for (Item& item : items_) {
+            if (!item.removed)
+                (item.type == "ProjectReference" ? out.references : out.files).push_back(std::move(item.path));
+        }
+        out.watched = watched_;
+        out.watched.insert(out.watched.end(), walker_.watched().begin(), walker_.watched().end());
+    }
+
+private:
+    // Sets MSBuildThisFileDirectory for the items and properties of the file in folder.
+    void enterFile(const std::string& folder) { properties_.set("MSBuildThisFileDirectory", withBackslash(folder)); }
+
+    bool followsImport(const XmlNode& node) const
+    {
+        const char* label = attributeOf(node, "Label");
+        return project_.sharedImports && strcmp(node.name(), "Import") == 0 && label && strcmp(label, "Shared") == 0;
+    }
+
+    // The properties of a file defined without conditions, in document order; with imports, also
+    // those of the shared files it imports, read here once.
+    void defineProperties(const XmlNode& root, bool withImports)
+    {
+        for (const XmlNode* child = root.first_node(); child; child = child->next_sibling()) {
+            if (strcmp(child->name(), "PropertyGroup") == 0 && !attributeOf(*child, "Condition")) {
+                for (const XmlNode* property = child->first_node(); property; property = property->next_sibling())
+                    defineProperty(*property);
+            } else if (withImports && followsImport(*child) && imports_.size() < MAX_SHARED_IMPORTS) {
+                ImportedFile& imported = readImport(*child);
+                if (imported.root) {
+                    enterFile(imported.folder);
+                    defineProperties(*imported.root, false);
+                    enterFile(projectDir_);
+                }
+            }
+        }
+    }
+
+    void defineProperty(const XmlNode& property)
+    {
+        std::string name = property.name();
+        // MSBuild's reserved properties can't be set by a project.
+        if (!isElement(property) || attributeOf(property, "Condition") || equalsIgnoringCase(name.substr(0, 7), "MSBuild"))
+            return;
+        std::string expanded;
+        if (properties_.expand(trimmed(property.value()), expanded))
+            properties_.set(name, expanded);
+        else
+            properties_.forget(name);
+    }
+
+    ImportedFile& readImport(const XmlNode& node)
+    {
+        imports_.push_back(std::make_unique<ImportedFile>());
+        ImportedFile& imported = *imports_.back();
+        std::string path;
+        const char* value = attributeOf(node, "Project");
+        if (!value || !resolve(value, path))
+            return imported;
+        watched_.push_back(watchNow(path));
+        imported.folder = removeFileSpec(path);
+        imported.text = readWholeFile(path);
+        imported.document = std::make_unique<rapidxml::xml_document<>>();
+        if (parseXml(imported.text, *imported.document))
+            imported.root = imported.document->first_node("Project");
+        return imported;
+    }
+
+    void collectItems(const XmlNode& root, size_t* importIndex)
+    {
+        for (const XmlNode* child = root.first_node(); child; child = child->next_sibling()) {
+            if (strcmp(child->name(), "ItemGroup") == 0) {
+                collectGroup(*child);
+            } else if (importIndex && followsImport(*child) && *importIndex < imports_.size()) {
+                const ImportedFile& imported = *imports_[(*importIndex)++];
+                if (imported.root) {
+                    enterFile(imported.folder);
+                    collectItems(*imported.root, nullptr);
+                    enterFile(projectDir_);
+                }
+            }
+        }
+    }
+
+    void collectGroup(const XmlNode& group)
+    {
+        if (!project_.itemNames) {
+            for (const XmlNode* item = group.first_node(); item; item = item->next_sibling()) {
+                if (isElement(*item) && itemNamesFiles(item->name()))
+                    collectItem(*item);
+            }
+            return;
+        }
+        for (size_t i = 0; i < project_.itemNameCount; ++i) {
+            const char* name = project_.itemNames[i];
+            for (const XmlNode* item = group.first_node(name); item; item = item->next_sibling(name))
+                collectItem(*item);
+        }
+    }
+
+    void collectItem(const XmlNode& item)
+    {
+        if (const char* include = attributeOf(item, "Include"))
+            includeItems(item.name(), include, attributeOf(item, "Exclude"));
+        else if (const char* remove = attributeOf(item, "Remove"))
+            removeItems(item.name(), remove);
+    }
+
+    // The full path a piece of a value names, its properties expanded; false when it can't be
+    // told (an unknown property, an item or metadata reference, a path too long).
+    bool resolve(const std::string& piece, std::string& full) const
+    {
+        std::string expanded;
+        if (piece.find("@(") != std::string::npos || piece.find("%(") != std::string::npos ||
+            !properties_.expand(piece, expanded))
+            return false;
+        full = joined(expanded);
+        return !full.empty();
+    }
+
+    // MSBuild takes '/' for '\'; the path functions don't: they would leave "../" unresolved, and
+    // findFileName would split such a path where removeFileSpec doesn't.
+    std::string joined(std::string value) const
+    {
+        std::replace(value.begin(), value.end(), '/', '\\');
+        return appendPath(projectDir_, value);
+    }
+
+    std::vector<PathPattern> patternsOf(const char* value) const
+    {
+        std::vector<PathPattern> patterns;
+        std::string full;
+        for (const std::string& piece : splitList(value ? value : "")) {
+            if (resolve(piece, full))
+                patterns.emplace_back(full);
+        }
+        return patterns;
+    }
+
+    void includeItems(std::string_view type, const std::string& value, const char* exclude)
+    {
+        bool literal = literalValues_ && !hasWildcard(value) && value.find("$(") == std::string::npos;
+        std::vector<PathPattern> excludes = patternsOf(exclude);
+        std::string full;
+        for (const std::string& piece : literal ? std::vector<std::string>{value} : splitList(value)) {
+            if (literal ? (full = joined(piece)).empty() : !resolve(piece, full))
+                continue;
+            if (!hasWildcard(full)) {
+                if (!matchesAny(excludes, full))
+                    add(type, std::move(full));
+                continue;
+            }
+            std::vector<std::string> found;
+            walker_.expand(full, excludes, found, fileLimit_ - filesAdded_);
+            for (std::string& path : found)
+                add(type, std::move(path));
+        }
+    }
+
+    void removeItems(std::string_view type, const char* value)
+    {
+        std::vector<PathPattern> patterns = patternsOf(value);
+        for (Item& item : items_) {
+            if (!item.removed && item.type == type && matchesAny(patterns, item.path))
+                item.removed = true;
+        }
+    }
+
+    void add(std::string_view type, std::string path)
+    {
+        bool isFile = type != "ProjectReference";
+        if (isFile && filesAdded_ >= fileLimit_)
+            return;
+        filesAdded_ += isFile ? 1 : 0;
+        items_.push_back({type, std::move(path)});
+    }
+
+    // The SDK's default items: one walk of the project's folder.
+    void addDefaultItems()
+    {
+        if (!defaultItemsOn(properties_))
+            return;
+        std::vector<std::string> found;
+        walker_.expand(appendPath(projectDir_, "**\\*"), patternsOf(defaultItemExcludes(properties_).c_str()), found,
+                       fileLimit_ - filesAdded_);
+        for (DefaultItem& item : defaultItems(properties_, project_.path, std::move(found)))
+            add(item.name, std::move(item.path));
+    }
+
+    const MsbuildProject& project_;
+    std::string projectDir_;
+    PropertyTable properties_;
+    FolderWalker walker_;
+    size_t fileLimit_;
+    bool literalValues_ = false;
+    size_t filesAdded_ = 0;
+    std::vector<std::unique_ptr<ImportedFile>> imports_;
+    WatchList watched_;
+    std::vector<Item> items_;
+};
+
+}  // namespace
+
+bool itemNamesFiles(const char* name)
+{
+    std::string_view text = name;
+    if (endsWith(text, "Reference") || endsWith(text, "References"))
+        return false;
+    return std::none_of(std::begin(NON_FILE_ITEMS), std::end(NON_FILE_ITEMS),
+                        [&](const char* other) { return text == other; });
+}
+
+MsbuildRead readMsbuildProject(std::string& text, const MsbuildProject& project, WalkBudget& budget,
+                               size_t fileLimit, MsbuildItems& items)
+{
+    // The document holds a 64 KiB memory pool: on the heap, not on the stack.
+    auto document = std::make_unique<rapidxml::xml_document<>>();
+    if (!parseXml(text, *document))
+        return MsbuildRead::notXml;
+    const XmlNode* root = document->first_node("Project");
+    if (!root)
+        return MsbuildRead::notMsbuild;
+    Evaluation(project, budget, fileLimit).run(*root, items);
+    return MsbuildRead::read;
+}

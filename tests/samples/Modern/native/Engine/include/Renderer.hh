@@ -1,0 +1,6 @@
+#pragma once
+
+class Renderer {
+public:
+    void draw();
+};

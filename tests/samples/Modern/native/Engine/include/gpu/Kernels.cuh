@@ -1,0 +1,3 @@
+#pragma once
+
+__global__ void scale(float* values, float factor);

@@ -1,0 +1,3 @@
+#include "Renderer.hh"
+
+void Renderer::draw() {}

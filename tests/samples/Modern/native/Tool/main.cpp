@@ -1,0 +1,7 @@
+#include "Log.h"
+
+int main()
+{
+    log("tool");
+    return 0;
+}

@@ -1,0 +1,7 @@
+namespace Common
+{
+    public static class Strings
+    {
+        public const string Title = "Modern";
+    }
+}

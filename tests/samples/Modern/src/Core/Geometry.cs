@@ -1,0 +1,6 @@
+namespace Core;
+
+public class Geometry
+{
+    public static double Area(double width, double height) => width * height;
+}
