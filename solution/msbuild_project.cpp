@@ -1,6 +1,7 @@
 #include "solution/msbuild_project.h"
 
 #include "solution/file_handle.h"
+#include "solution/item_path_joiner.h"
 #include "solution/msbuild_properties.h"
 #include "solution/path.h"
 #include "solution/sdk_default_items.h"
@@ -104,7 +105,8 @@ struct Item {
 class Evaluation {
 public:
     Evaluation(const MsbuildProject& project, WalkBudget& budget, size_t fileLimit)
-        : project_(project), projectDir_(removeFileSpec(project.path)), walker_(budget), fileLimit_(fileLimit)
+        : project_(project), projectDir_(removeFileSpec(project.path)), joiner_(projectDir_), walker_(budget),
+          fileLimit_(fileLimit)
     {
         std::string fileName = findFileName(project.path);
         std::string name = fileName.substr(0, fileName.rfind('.'));
@@ -252,7 +254,7 @@ private:
     std::string joined(std::string value) const
     {
         std::replace(value.begin(), value.end(), '/', '\\');
-        return appendPath(projectDir_, value);
+        return joiner_.join(value);
     }
 
     std::vector<PathPattern> patternsOf(const char* value) const
@@ -318,6 +320,7 @@ private:
 
     const MsbuildProject& project_;
     std::string projectDir_;
+    mutable ItemPathJoiner joiner_;  // appendPath to projectDir_, the shell asked once per folder
     PropertyTable properties_;
     FolderWalker walker_;
     size_t fileLimit_;
