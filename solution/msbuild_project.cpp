@@ -66,6 +66,8 @@ std::vector<std::string> splitList(const std::string& value)
 
 bool matchesAny(const std::vector<PathPattern>& patterns, const std::string& path)
 {
+    if (patterns.empty())
+        return false;  // the usual case, without splitting the path
     std::vector<std::string_view> components = splitPath(path);
     return std::any_of(patterns.begin(), patterns.end(), [&](const PathPattern& p) { return p.matches(components); });
 }

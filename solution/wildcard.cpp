@@ -1,5 +1,7 @@
 #include "solution/wildcard.h"
 
+#include <algorithm>
+
 namespace {
 
 char folded(char c)
@@ -48,7 +50,8 @@ bool matchSequence(const Pattern& pattern, size_t patternSize, const Text& text,
 
 bool hasWildcard(std::string_view text)
 {
-    return text.find_first_of("*?") != std::string_view::npos;
+    // A loop rather than find_first_of, which makes a library call per byte.
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == '*' || c == '?'; });
 }
 
 bool matchesWildcard(std::string_view pattern, std::string_view name)
