@@ -277,7 +277,7 @@ private:
         std::string full;
         // The usual item of a project of the old kinds: one path as written. Taken without the
         // list of pieces, whose allocations a hundred thousand items feel.
-        if (literalValues_ && !hasWildcard(value) && !strstr(value, "$(")) {
+        if (literalValues_ && !hasWildcard(value) && std::string_view(value).find("$(") == std::string_view::npos) {
             full = joined(value);
             if (!full.empty())
                 includePath(type, std::move(full), excludes);
