@@ -2,11 +2,10 @@
 
 #include "driver/build_info.h"
 #include "solution/file_handle.h"
+#include "solution/file_system.h"
 #include "solution/path.h"
 #include "solution/solution.h"
 #include "solution/text.h"
-
-#include <windows.h>
 
 #include <cstring>
 #include <new>
@@ -231,7 +230,7 @@ bool Project::readCache(CacheReader& stream)
         const std::string& directory = directories[static_cast<size_t>(index)];
         // Every path the loader makes fits the platform's path limit; a longer one is damage, and
         // many entries naming one long directory would multiply it.
-        if (directory.size() + rest.size() >= MAX_PATH)
+        if (directory.size() + rest.size() >= PATH_BUFFER_SIZE)
             return false;
         files.push_back(lowerCase(joinStoredPath(directory, rest)));
     }
@@ -245,7 +244,7 @@ namespace {
 std::string temporaryCachePath(const std::string& cachePath)
 {
     return appendPath(removeFileSpec(cachePath),
-                      "qlcache-" + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + ".tmp");
+                      "qlcache-" + decimalText(static_cast<int32_t>(currentProcessId())) + ".tmp");
 }
 
 }  // namespace
@@ -272,9 +271,9 @@ bool Solution::writeCache() const
     if (!file)
         return false;
     bool written = writeCacheTo(file.get());
-    if (file.close() && written && MoveFileExA(temporary.c_str(), cachePath.c_str(), MOVEFILE_REPLACE_EXISTING))
+    if (file.close() && written && replaceFile(temporary, cachePath))
         return true;
-    DeleteFileA(temporary.c_str());
+    deleteFile(temporary);
     return false;
 }
 
@@ -303,7 +302,7 @@ bool Solution::readCacheFrom(FILE* file, int64_t size)
         return false;
     // The cache of another copy of the tree (moved, copied, reached by another drive letter)
     // describes that tree's files: stale, though the window's state above is still welcome.
-    if (_stricmp(storedPath.c_str(), solutionPath.c_str()) != 0)
+    if (compareIgnoringCase(storedPath.c_str(), solutionPath.c_str()) != 0)
         return false;
     solutionPath = storedPath;
     return readProjectRecords(stream, projects);

@@ -1,12 +1,8 @@
 #include "solution/project.h"
 
-#include "driver/report_error.h"
+#include "solution/load_report.h"
 #include "solution/path.h"
-
-#include <windows.h>
-#include <shlwapi.h>
-
-#include <cstring>
+#include "solution/text.h"
 
 size_t takeUpTo(uint32_t& left, size_t wanted)
 {
@@ -19,9 +15,9 @@ Project::Project() = default;
 
 Project::Project(const std::string& baseDir, const std::string& pathText) : baseDir(baseDir)
 {
-    path = PathIsRelativeA(pathText.c_str()) ? appendPath(baseDir, pathText) : pathText;
+    path = isRelativePath(pathText) ? appendPath(baseDir, pathText) : pathText;
     if (path.empty()) {
-        reportError("Quorlan error", "Full project filename is empty (was given '%s', solution path was '%s')!\n",
+        reportLoadProblem("Quorlan error", "Full project filename is empty (was given '%s', solution path was '%s')!\n",
                     pathText.c_str(), baseDir.c_str());
     }
 }
@@ -35,7 +31,7 @@ void Project::clear()
 std::string Project::findFileByName(const std::string& name) const
 {
     for (const std::string& file : files) {
-        if (_stricmp(findFileName(file).c_str(), name.c_str()) == 0)
+        if (compareIgnoringCase(findFileName(file).c_str(), name.c_str()) == 0)
             return file;
     }
     for (const std::unique_ptr<Project>& reference : references) {

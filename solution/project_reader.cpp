@@ -7,16 +7,14 @@
 
 #include "solution/project.h"
 
-#include "driver/report_error.h"
 #include "solution/file_handle.h"
+#include "solution/file_system.h"
+#include "solution/load_report.h"
 #include "solution/path.h"
 #include "solution/text.h"
 #include "solution/xml_depth.h"
 
 #include <rapidxml.hpp>
-
-#include <windows.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -53,9 +51,9 @@ const ProjectKind UNKNOWN_KIND = {"", Format::unknown, nullptr, 0};
 
 const ProjectKind& kindOf(const std::string& path)
 {
-    const char* extension = PathFindExtensionA(path.c_str());
+    std::string extension = findExtension(path);
     for (const ProjectKind& kind : KINDS) {
-        if (_stricmp(extension, kind.extension) == 0)
+        if (compareIgnoringCase(extension.c_str(), kind.extension) == 0)
             return kind;
     }
     return UNKNOWN_KIND;
@@ -64,7 +62,7 @@ const ProjectKind& kindOf(const std::string& path)
 bool isOnChain(const std::string& path, const std::vector<std::string>& chain)
 {
     for (const std::string& link : chain) {
-        if (_stricmp(link.c_str(), path.c_str()) == 0)
+        if (compareIgnoringCase(link.c_str(), path.c_str()) == 0)
             return true;
     }
     return false;
@@ -173,23 +171,23 @@ const ProjectContents& contentsOf(const std::string& path, const ProjectKind& ki
 
 // Whether the project file is not newer than the cache (equal times count as fresh); false when
 // it can't be stat'ed. Asked once per file and load, however many projects share the file.
-bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadContext& context)
+bool isFresh(const std::string& path, int64_t cacheTime, LoadContext& context)
 {
     auto found = context.fresh.emplace(lowerCase(path), false);
     if (found.second) {
-        struct _stat64i32 status;
-        found.first->second = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
+        int64_t time;
+        found.first->second = modificationTime(path, time) && time <= cacheTime;
     }
     return found.first->second;
 }
 
 }  // namespace
 
-bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadContext& context)
+bool Project::load(bool useCacheTimes, int64_t cacheTime, LoadContext& context)
 {
     bool modified = true;
     bool childFlag = false;
-    if (useCacheTimes && isFresh(path, cacheStat, context)) {
+    if (useCacheTimes && isFresh(path, cacheTime, context)) {
         // Kept from the cache, and charged here: the cache reader counted on a budget of its own.
         files.resize(takeUpTo(context.budget.filesLeft, files.size()));
         references.resize(takeUpTo(context.budget.projectsLeft, references.size()));
@@ -201,7 +199,7 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
         if (kind.format == Format::setup)
             return false;
         if (kind.format == Format::unknown) {
-            reportError("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
+            reportLoadProblem("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
             return false;
         }
         const ProjectContents& contents = contentsOf(path, kind, context);
@@ -219,7 +217,7 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
 
     context.chain.push_back(path);
     for (const std::unique_ptr<Project>& reference : references) {
-        if (!isOnChain(reference->path, context.chain) && reference->load(childFlag, cacheStat, context))
+        if (!isOnChain(reference->path, context.chain) && reference->load(childFlag, cacheTime, context))
             modified = true;
     }
     context.chain.pop_back();

@@ -5,11 +5,10 @@
 
 #include "solution/solution.h"
 
-#include "driver/report_error.h"
 #include "solution/file_handle.h"
 #include "solution/file_system.h"
+#include "solution/load_report.h"
 #include "solution/path.h"
-
 
 #include <cstring>
 
@@ -44,7 +43,7 @@ bool projectPathOfLine(const char* line, std::string& projectPath)
 bool Solution::load()
 {
     if (!pathExists(solutionPath)) {
-        reportError("Quorlan", "Couldn't find solution file %s.\n", solutionPath.c_str());
+        reportLoadProblem("Quorlan", "Couldn't find solution file %s.\n", solutionPath.c_str());
         return false;
     }
 
@@ -58,15 +57,15 @@ bool Solution::load()
     }
 
     bool modified = true;
-    struct _stat64i32 cacheStat = {};
+    int64_t cacheTime = 0;
     if (loadedFromCache) {
         if (!statExists(solutionPath)) {
-            reportError("Quorlan", "Solution file '%s' does not exist.", solutionPath.c_str());
+            reportLoadProblem("Quorlan", "Solution file '%s' does not exist.", solutionPath.c_str());
             return false;
         }
-        struct _stat64i32 solutionStat;
-        if (_stat64i32(cachePath.c_str(), &cacheStat) == 0 && _stat64i32(solutionPath.c_str(), &solutionStat) == 0 &&
-            solutionStat.st_mtime <= cacheStat.st_mtime)
+        int64_t solutionTime;
+        if (modificationTime(cachePath, cacheTime) && modificationTime(solutionPath, solutionTime) &&
+            solutionTime <= cacheTime)
             modified = false;
     }
 
@@ -83,7 +82,7 @@ bool Solution::load()
     }
 
     for (const std::unique_ptr<Project>& project : projects) {
-        if (project->load(loadedFromCache, cacheStat, context))
+        if (project->load(loadedFromCache, cacheTime, context))
             modified = true;
     }
     if (modified)
@@ -95,7 +94,7 @@ bool Solution::readSolutionFile(ModelBudget& budget)
 {
     FileHandle file(solutionPath, "rt");
     if (!file) {
-        reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
+        reportLoadProblem("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
                     lastErrorText().c_str());
         return false;
     }

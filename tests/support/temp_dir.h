@@ -2,9 +2,9 @@
 #define QUORLAN_TESTS_SUPPORT_TEMP_DIR_H
 
 // A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes away. Paths are Windows paths with backslashes.
-
-#include <windows.h>
+// object goes away. Paths are Windows paths with backslashes, in native builds too (where the
+// file-system seam maps them: "Z:\tmp\..." is /tmp/...). temp_dir_win32.cpp or temp_dir_posix.cpp
+// holds what differs.
 
 #include <cstdint>
 #include <string>
@@ -31,9 +31,13 @@ private:
 bool writeFile(const std::string& path, const std::string& content);
 std::string readFile(const std::string& path);  // "" when it can't be read
 bool fileExists(const std::string& path);
+bool createFolder(const std::string& path);  // false when it can't be made or exists already
 
 // Sets a file's modification time, in seconds since 1970 (UTC).
 bool setModifiedTime(const std::string& path, int64_t secondsSince1970);
 int64_t modifiedTime(const std::string& path);  // -1 when it can't be read
+
+// Makes the file size bytes long, the new part a hole that takes no disk space.
+bool setFileSize(const std::string& path, int64_t size);
 
 #endif

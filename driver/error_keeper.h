@@ -1,0 +1,22 @@
+#ifndef QUORLAN_DRIVER_ERROR_KEEPER_H
+#define QUORLAN_DRIVER_ERROR_KEEPER_H
+
+// Keeps the thread's error state across cleanup: errno, and on Windows the system's last-error
+// value too, saved when constructed and put back when destroyed. So releasing a resource on an
+// early return never hides the error that is about to be reported.
+//
+// Portable: error_keeper_win32.cpp in the program, error_keeper_posix.cpp in native builds.
+
+class ErrorKeeper {
+public:
+    ErrorKeeper();
+    ~ErrorKeeper();
+    ErrorKeeper(const ErrorKeeper&) = delete;
+    ErrorKeeper& operator=(const ErrorKeeper&) = delete;
+
+private:
+    int errno_;
+    unsigned long lastError_ = 0;
+};
+
+#endif

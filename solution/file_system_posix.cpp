@@ -1,0 +1,119 @@
+// The file system of the solution model in native builds (sanitizer tests, fuzzing).
+//
+// The model's paths stay Windows paths; nativePath (native_path.h) maps them. Unlike Windows,
+// letter case counts, and a file open for writing can still be deleted.
+
+#include "solution/file_system.h"
+#include "solution/native_path.h"
+
+#include "driver/unique_resource_core.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+std::string nativePath(const std::string& path)
+{
+    bool hasDrive = path.size() >= 2 && path[1] == ':' && isalpha(static_cast<unsigned char>(path[0]));
+    std::string native = path.substr(hasDrive ? 2 : 0);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+namespace {
+
+bool statOf(const std::string& path, struct stat& status)
+{
+    return stat(nativePath(path).c_str(), &status) == 0;
+}
+
+struct DirectoryTraits {
+    using Value = DIR*;
+    static Value empty() { return nullptr; }
+    static void close(Value directory) { closedir(directory); }
+};
+
+}  // namespace
+
+bool pathExists(const std::string& path)
+{
+    struct stat status;
+    return statOf(path, status);
+}
+
+bool statExists(const std::string& path)
+{
+    return pathExists(path);
+}
+
+bool modificationTime(const std::string& path, int64_t& seconds)
+{
+    struct stat status;
+    if (!statOf(path, status))
+        return false;
+    seconds = status.st_mtime;
+    return true;
+}
+
+FILE* openSharedStream(const std::string& path, const char* mode)
+{
+    // POSIX streams know no text mode, and share everything anyway.
+    std::string posixMode = mode;
+    posixMode.erase(std::remove(posixMode.begin(), posixMode.end(), 't'), posixMode.end());
+    return fopen(nativePath(path).c_str(), posixMode.c_str());
+}
+
+int64_t streamLength(FILE* stream)
+{
+    struct stat status;
+    if (!stream || fstat(fileno(stream), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return status.st_size;
+}
+
+bool deleteFile(const std::string& path)
+{
+    return unlink(nativePath(path).c_str()) == 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    return rename(nativePath(from).c_str(), nativePath(to).c_str()) == 0;
+}
+
+uint32_t currentProcessId()
+{
+    return static_cast<uint32_t>(getpid());
+}
+
+std::string lastErrorText()
+{
+    return errno == 0 ? "" : strerror(errno);
+}
+
+bool listDirectory(const std::string& path, std::vector<DirectoryEntry>& entries)
+{
+    entries.clear();
+    std::string folder = nativePath(path);
+    UniqueResource<DirectoryTraits> directory(opendir(folder.c_str()));
+    if (!directory)
+        return false;
+    while (const dirent* found = readdir(directory.get())) {
+        if (strcmp(found->d_name, ".") == 0 || strcmp(found->d_name, "..") == 0)
+            continue;
+        DirectoryEntry entry;
+        entry.name = found->d_name;
+        struct stat status;
+        if (stat((folder + "/" + entry.name).c_str(), &status) == 0) {
+            entry.isDirectory = S_ISDIR(status.st_mode);
+            entry.modificationTime = status.st_mtime;
+        }
+        entries.push_back(std::move(entry));
+    }
+    return true;
+}
