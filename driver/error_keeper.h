@@ -1,8 +1,8 @@
 #ifndef QUORLAN_DRIVER_ERROR_KEEPER_H
 #define QUORLAN_DRIVER_ERROR_KEEPER_H
 
-// Keeps the thread's error state across cleanup: errno, and on Windows the system's last-error
-// value too, saved when constructed and put back when destroyed. So releasing a resource on an
+// Keeps the thread's error value across cleanup (the system's last-error value on Windows, errno
+// elsewhere): saved when constructed, put back when destroyed. So releasing a resource on an
 // early return never hides the error that is about to be reported.
 //
 // Portable: error_keeper_win32.cpp in the program, error_keeper_posix.cpp in native builds.
@@ -15,8 +15,7 @@ public:
     ErrorKeeper& operator=(const ErrorKeeper&) = delete;
 
 private:
-    int errno_;
-    unsigned long lastError_ = 0;
+    unsigned long error_;
 };
 
 #endif

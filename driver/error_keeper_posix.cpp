@@ -2,9 +2,9 @@
 
 #include <cerrno>
 
-ErrorKeeper::ErrorKeeper() : errno_(errno) {}
+ErrorKeeper::ErrorKeeper() : error_(static_cast<unsigned long>(errno)) {}
 
 ErrorKeeper::~ErrorKeeper()
 {
-    errno = errno_;
+    errno = static_cast<int>(error_);
 }

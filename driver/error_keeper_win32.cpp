@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
-#include <cerrno>
-
-ErrorKeeper::ErrorKeeper() : errno_(errno), lastError_(GetLastError()) {}
+ErrorKeeper::ErrorKeeper() : error_(GetLastError()) {}
 
 ErrorKeeper::~ErrorKeeper()
 {
-    SetLastError(lastError_);
-    errno = errno_;
+    SetLastError(error_);
 }

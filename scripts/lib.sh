@@ -9,7 +9,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 PACKAGES="mingw-w64 g++-mingw-w64-i686 mingw-w64-tools wine wine32:i386 xvfb xdotool imagemagick
-x11-utils librapidxml-dev googletest cmake ninja-build python3 git"
+x11-utils librapidxml-dev googletest cmake ninja-build python3 git clang-14 libclang-rt-14-dev llvm-14"
 
 say() { printf '== %s\n' "$*" >&2; }
 
@@ -40,6 +40,17 @@ build_all() {
     say "building in $BUILD"
     cmake -S "$ROOT" -B "$BUILD" -G Ninja >/dev/null
     cmake --build "$BUILD"
+}
+
+# The native build (tests/native): the model's readers for Linux under AddressSanitizer and
+# UndefinedBehaviorSanitizer, their unit tests and their fuzz targets, in $BUILD/native.
+NATIVE_BUILD="$BUILD/native"
+export ASAN_SYMBOLIZER_PATH=/usr/bin/llvm-symbolizer-14
+
+build_native() {
+    say "building the native sanitizer build in $NATIVE_BUILD"
+    cmake -S "$ROOT/tests/native" -B "$NATIVE_BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+    cmake --build "$NATIVE_BUILD"
 }
 
 # Starts a private Xvfb on the first free display number unless QUORLAN_USE_DISPLAY is set.

@@ -1,12 +1,13 @@
 // The file system of the solution model in native builds (sanitizer tests, fuzzing).
 //
-// The model's paths stay Windows paths; nativePath (native_path.h) maps them. Unlike Windows,
-// letter case counts, and a file open for writing can still be deleted.
+// The model's paths stay Windows paths; nativePath (native_path.h) maps them, finding names in
+// any letter case as Windows does. Unlike on Windows, a file open for writing can still be deleted.
 
 #include "solution/file_system.h"
 #include "solution/native_path.h"
 
 #include "driver/unique_resource_core.h"
+#include "solution/text.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -17,12 +18,57 @@
 #include <cerrno>
 #include <cstring>
 
+namespace {
+
+struct DirectoryTraits {
+    using Value = DIR*;
+    static Value empty() { return nullptr; }
+    static void close(Value directory) { closedir(directory); }
+};
+
+// The entry of folder whose name equals name without regard to ASCII case; name itself when
+// there is none.
+std::string entryIgnoringCase(const std::string& folder, const std::string& name)
+{
+    UniqueResource<DirectoryTraits> directory(opendir(folder.empty() ? "/" : folder.c_str()));
+    while (const dirent* found = directory ? readdir(directory.get()) : nullptr) {
+        if (compareIgnoringCase(found->d_name, name.c_str()) == 0)
+            return found->d_name;
+    }
+    return name;
+}
+
+// Like Windows, and Wine on a Linux file system, a path names a file in any letter case: when the
+// exact path doesn't exist, each component is looked up in its folder without regard to case.
+std::string resolveIgnoringCase(const std::string& path)
+{
+    struct stat status;
+    if (path.empty() || lstat(path.c_str(), &status) == 0)
+        return path;
+    std::string resolved;
+    size_t start = path[0] == '/' ? 1 : 0;
+    if (start == 0)
+        resolved = ".";
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string name = path.substr(start, end - start);
+        if (!name.empty())
+            resolved += "/" + (name == "." || name == ".." ? name : entryIgnoringCase(resolved, name));
+        start = end + 1;
+    }
+    return path[0] == '/' ? resolved : resolved.substr(2);
+}
+
+}  // namespace
+
 std::string nativePath(const std::string& path)
 {
     bool hasDrive = path.size() >= 2 && path[1] == ':' && isalpha(static_cast<unsigned char>(path[0]));
     std::string native = path.substr(hasDrive ? 2 : 0);
     std::replace(native.begin(), native.end(), '\\', '/');
-    return native;
+    return resolveIgnoringCase(native);
 }
 
 namespace {
@@ -31,12 +77,6 @@ bool statOf(const std::string& path, struct stat& status)
 {
     return stat(nativePath(path).c_str(), &status) == 0;
 }
-
-struct DirectoryTraits {
-    using Value = DIR*;
-    static Value empty() { return nullptr; }
-    static void close(Value directory) { closedir(directory); }
-};
 
 }  // namespace
 

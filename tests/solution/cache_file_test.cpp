@@ -1,7 +1,6 @@
 #include "solution/cache_file.h"
 
 #include "driver/build_info.h"
-#include "driver/unique_resource.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/temp_dir.h"
 
@@ -77,9 +76,7 @@ TEST(CacheFileTest, CorruptCachesFailTheRead)
     for (const auto& [offset, value, readable, size] : cases) {
         std::string bytes = WORKED_EXAMPLE;
         writeFile(dir.path("A.sln.qlcache"), bytes.replace(offset, 4, integer(value)));
-        UniqueCStream file(fopen(dir.path("A.sln.qlcache").c_str(), "r+b"));
-        ASSERT_TRUE(!size || (_fseeki64(file.get(), size - 1, SEEK_SET) == 0 && fputc(0, file.get()) != EOF));
-        file.reset();
+        ASSERT_TRUE(!size || setFileSize(dir.path("A.sln.qlcache"), size));
         EXPECT_EQ(readable, exampleSolution(dir)->readCache()) << offset << ": " << value;
     }
 

@@ -1,6 +1,5 @@
 #include "solution/solution.h"
 
-#include "driver/unique_resource.h"
 #include "solution/text.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/message_recorder.h"
@@ -72,17 +71,17 @@ TEST_F(SolutionReaderTest, FreshCacheSparesEveryProjectFileNotNewerThanIt)
     expected.insert(expected.end(), {"  P " + dir.path("lib2\\lib2.vcxproj"), "  F " + dir.path("lib2\\Lib2.h")});
     EXPECT_EQ(expected, walkLines(*solution));
 
-    // A newer solution file discards the whole cache before it is opened: locked, it is reported
-    // with the system's text and leaves no cache behind.
+    // A newer solution file discards the whole cache before it is opened: unreadable, it is
+    // reported with the system's text and leaves no cache behind.
     setTimes(projects);
     ASSERT_TRUE(setModifiedTime(dir.path("App.sln"), NEWER_TIME));
-    UniqueWin32File lock(CreateFileA(dir.path("App.sln").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileLock lock(dir.path("App.sln"));
+    if (!lock)
+        GTEST_SKIP() << "no way to make a file unreadable here";
     EXPECT_FALSE(load());
     EXPECT_FALSE(fileExists(dir.path("App.sln.qlcache")));
-    char systemText[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, systemText, sizeof systemText, 0);
     EXPECT_EQ(std::vector<std::string>{"Solution file '" + dir.path("App.sln") +
-                                       "' exists but it couldn't be loaded:\n" + systemText + "\n"},
+                                       "' exists but it couldn't be loaded:\n" + lock.errorText() + "\n"},
               recorder.texts());
 }
 

@@ -37,6 +37,26 @@ bool createFolder(const std::string& path);  // false when it can't be made or e
 bool setModifiedTime(const std::string& path, int64_t secondsSince1970);
 int64_t modifiedTime(const std::string& path);  // -1 when it can't be read
 
+// Keeps every other opening of a file from reading it while it lives: on Windows by holding it
+// open unshared, natively by taking away its permissions (which root ignores: the lock is then
+// false).
+class FileLock {
+public:
+    explicit FileLock(const std::string& path);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    explicit operator bool() const { return locked_; }
+    // The system's text for the error that an opening of the locked file meets.
+    std::string errorText() const;
+
+private:
+    std::string path_;
+    bool locked_ = false;
+    [[maybe_unused]] void* handle_ = nullptr;  // the unshared handle, on Windows
+};
+
 // Makes the file size bytes long, the new part a hole that takes no disk space.
 bool setFileSize(const std::string& path, int64_t size);
 

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 
@@ -55,4 +57,20 @@ int64_t modifiedTime(const std::string& path)
 bool setFileSize(const std::string& path, int64_t size)
 {
     return truncate(nativePath(path).c_str(), size) == 0;
+}
+
+FileLock::FileLock(const std::string& path) : path_(path)
+{
+    locked_ = geteuid() != 0 && chmod(nativePath(path).c_str(), 0) == 0;
+}
+
+FileLock::~FileLock()
+{
+    if (locked_)
+        chmod(nativePath(path_).c_str(), 0644);
+}
+
+std::string FileLock::errorText() const
+{
+    return strerror(EACCES);
 }

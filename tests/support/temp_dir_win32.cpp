@@ -87,3 +87,22 @@ bool setFileSize(const std::string& path, int64_t size)
     end.QuadPart = size;
     return file && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
 }
+
+FileLock::FileLock(const std::string& path) : path_(path)
+{
+    handle_ = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    locked_ = handle_ != INVALID_HANDLE_VALUE;
+}
+
+FileLock::~FileLock()
+{
+    if (locked_)
+        CloseHandle(handle_);
+}
+
+std::string FileLock::errorText() const
+{
+    char text[512] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, text, sizeof text, nullptr);
+    return text;
+}
