@@ -5,6 +5,7 @@
 #include "solution/file_system.h"
 #include "solution/path.h"
 #include "solution/solution.h"
+#include "solution/temporary_cache_file.h"
 #include "solution/text.h"
 
 #include <cstring>
@@ -238,17 +239,6 @@ bool Project::readCache(CacheReader& stream)
     return readProjectRecords(stream, references);
 }
 
-namespace {
-
-// Beside the cache, named by the process, so that two runs writing at once never share it.
-std::string temporaryCachePath(const std::string& cachePath)
-{
-    return appendPath(removeFileSpec(cachePath),
-                      "qlcache-" + decimalText(static_cast<int32_t>(currentProcessId())) + ".tmp");
-}
-
-}  // namespace
-
 bool Solution::writeCacheTo(FILE* file) const
 {
     char revision[REVISION_SIZE];
@@ -271,10 +261,11 @@ bool Solution::writeCache() const
     if (!file)
         return false;
     bool written = writeCacheTo(file.get());
-    if (file.close() && written && replaceFile(temporary, cachePath))
-        return true;
-    deleteFile(temporary);
-    return false;
+    bool replaced = file.close() && written && replaceFile(temporary, cachePath);
+    if (!replaced)
+        deleteFile(temporary);
+    removeAbandonedTemporaryFiles(cachePath);
+    return replaced;
 }
 
 bool Solution::readCache()

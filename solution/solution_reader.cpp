@@ -71,8 +71,8 @@ bool Solution::load()
 
     LoadContext context;
     if (modified) {
-        // Before the solution file is opened, so that a failed open leaves no stale cache behind.
-        deleteCacheFile();
+        // A stale cache stays until the new one replaces it: another run that starts meanwhile
+        // still finds the window's state in it. Only a solution file that can't be read removes it.
         loadedFromCache = false;
         clearProjects();
         if (!readSolutionFile(context.budget))
@@ -94,8 +94,10 @@ bool Solution::readSolutionFile(ModelBudget& budget)
 {
     FileHandle file(solutionPath, "rt");
     if (!file) {
+        std::string reason = lastErrorText();
+        deleteCacheFile();  // before the message, which waits for the user
         reportLoadProblem("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
-                    lastErrorText().c_str());
+                          reason.c_str());
         return false;
     }
     std::string folder = removeFileSpec(solutionPath);
