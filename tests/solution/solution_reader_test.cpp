@@ -1,5 +1,6 @@
 #include "solution/solution.h"
 
+#include "solution/file_system.h"
 #include "solution/text.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/message_recorder.h"
@@ -115,6 +116,25 @@ TEST_F(SolutionReaderTest, UnusableCacheIsRebuiltWithinTheSameLoadKeepingTheWind
     Solution otherCase(lowerCase(dir.path("App.sln")));
     EXPECT_TRUE(otherCase.readCache());
     EXPECT_EQ(dir.path("App.sln"), otherCase.solutionPath);
+}
+
+// A project file removed since the cache was written, between the solution listing it and the
+// load reading it: its project loads empty, nothing is said, and the cache keeps its contents.
+TEST_F(SolutionReaderTest, VanishedProjectFileLeavesItsProjectEmptyAndTheCacheAsItWas)
+{
+    dir.write("App.sln", solutionText({"a.vcxproj", "b.vcxproj"}));
+    dir.write("a.vcxproj", vcxprojText({"ClCompile A.cpp"}));
+    dir.write("b.vcxproj", vcxprojText({"ClCompile B.cpp"}));
+    ASSERT_TRUE(load());
+    setTimes({"a.vcxproj", "b.vcxproj"});
+    const std::string cache = readFile(dir.path("App.sln.qlcache"));
+    ASSERT_TRUE(deleteFile(dir.path("a.vcxproj")));
+    ASSERT_TRUE(load());
+    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("a.vcxproj"), "P " + dir.path("b.vcxproj"),
+                                        "F " + lowerCase(dir.path("B.cpp"))}),
+              walkLines(*solution));
+    EXPECT_EQ(cache, readFile(dir.path("App.sln.qlcache")));
+    EXPECT_TRUE(recorder.messages().empty());
 }
 
 TEST_F(SolutionReaderTest, ReferenceExpansionIsCutAtTheModelLimitAndTheCutModelReadsBack)
