@@ -1,6 +1,7 @@
 #include "flip/file_index.h"
 
 #include "solution/solution.h"
+#include "solution/text.h"
 
 #include <shlwapi.h>
 
@@ -31,29 +32,9 @@ void FileIndex::addFile(const std::string& path)
     entries_.push_back({PathFindFileNameA(path.c_str()), path.c_str()});
 }
 
-namespace {
-
-// _stricmp in the "C" locale as the Windows runtime does it: "A" to "Z" folded to lower case,
-// bytes compared as unsigned values. Wine's runtime compares them as signed and would put
-// names with bytes above 127 before the letters.
-int compareNames(const char* a, const char* b)
-{
-    auto fold = [](char c) {
-        auto byte = static_cast<unsigned char>(c);
-        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
-    };
-    for (;; ++a, ++b) {
-        int difference = fold(*a) - fold(*b);
-        if (difference != 0 || *a == '\0')
-            return difference;
-    }
-}
-
-}  // namespace
-
 void FileIndex::sortByName()
 {
     // No secondary key: the order of equal names is left open, so an unstable sort will do.
     std::sort(entries_.begin(), entries_.end(),
-              [](const FileEntry& a, const FileEntry& b) { return compareNames(a.name, b.name) < 0; });
+              [](const FileEntry& a, const FileEntry& b) { return compareIgnoringCase(a.name, b.name) < 0; });
 }
