@@ -17,8 +17,9 @@ Project::Project(const std::string& baseDir, const std::string& pathText) : base
 {
     path = isRelativePath(pathText) ? appendPath(baseDir, pathText) : pathText;
     if (path.empty()) {
-        reportLoadProblem("Quorlan error", "Full project filename is empty (was given '%s', solution path was '%s')!\n",
-                    pathText.c_str(), baseDir.c_str());
+        reportLoadProblem("Quorlan error",
+                          "Full project filename is empty (was given '%s', solution path was '%s')!\n",
+                          pathText.c_str(), baseDir.c_str());
     }
 }
 

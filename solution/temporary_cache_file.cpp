@@ -47,7 +47,8 @@ void removeAbandonedTemporaryFiles(const std::string& cachePath)
     std::string own = temporaryName(currentProcessId());
     int64_t now = time(nullptr);
     for (const DirectoryEntry& entry : entries) {
-        if (!entry.isDirectory && isTemporaryName(entry.name) && compareIgnoringCase(entry.name.c_str(), own.c_str()) != 0 &&
+        bool ours = compareIgnoringCase(entry.name.c_str(), own.c_str()) == 0;
+        if (!entry.isDirectory && isTemporaryName(entry.name) && !ours &&
             now - entry.modificationTime >= ABANDONED_AFTER_SECONDS)
             deleteFile(appendPath(folder, entry.name));
     }

@@ -22,8 +22,9 @@ std::string bytesOf(const uint8_t* data, size_t size);
 // Stops the run, naming the broken expectation, when condition is false.
 void require(bool condition, const char* expectation);
 
-// Writes the solution's model to a cache file of scratch's (its own cache file untouched), reads it back into a new solution
-// and requires the same model and window state (file paths lower-cased, as the reader gives them).
+// Writes the solution's model to a cache file of scratch's (its own cache file untouched), reads
+// it back into a new solution and requires the same model and window state (file paths
+// lower-cased, as the reader gives them).
 void requireCacheRoundTrip(Solution& solution);
 
 #endif
