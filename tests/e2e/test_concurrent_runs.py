@@ -113,7 +113,13 @@ class ConcurrentRuns(unittest.TestCase):
 
         # The flips load while the open-file runs load: all of them write the cache.
         for flip in flips:
-            result = flip.wait(timeout=120)
+            try:
+                result = flip.wait(timeout=120)
+            except subprocess.TimeoutExpired:
+                screenshot("concurrent-runs-flip")
+                titles = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], capture_output=True,
+                                        text=True).stdout.split()
+                self.fail("a flip hangs; windows: %s" % [window_title(window) for window in titles])
             self.assertEqual(0, result.exit_code)
             self.assertEqual([widget.lower()], [request.path.lower() for request in result.requests])
         windows = wait_until(lambda: len(window_ids()) == len(SPELLINGS) and window_ids(), timeout=120)
