@@ -1,67 +1,11 @@
 #ifndef QUORLAN_DRIVER_UNIQUE_RESOURCE_H
 #define QUORLAN_DRIVER_UNIQUE_RESOURCE_H
 
-// Move-only owners for Windows resources.
-//
-// UniqueResource<Traits> holds one value and releases it exactly once, on reset or destruction.
-// Traits supplies the value type, what "empty" is, and how to release a value. Releasing keeps
-// the thread's last-error value, so cleanup on an early return never hides the error that is
-// about to be reported.
+// Move-only owners for Windows resources, on UniqueResource (unique_resource_core.h).
+
+#include "driver/unique_resource_core.h"
 
 #include <windows.h>
-
-#include <cstdio>
-
-template <typename Traits>
-class UniqueResource {
-public:
-    using Value = typename Traits::Value;
-
-    UniqueResource() noexcept : value_(Traits::empty()) {}
-    explicit UniqueResource(Value value) noexcept : value_(value) {}
-    ~UniqueResource() { reset(); }
-
-    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
-    UniqueResource& operator=(UniqueResource&& other) noexcept
-    {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-    UniqueResource(const UniqueResource&) = delete;
-    UniqueResource& operator=(const UniqueResource&) = delete;
-
-    Value get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return !(value_ == Traits::empty()); }
-
-    // Gives up ownership without releasing.
-    Value release() noexcept
-    {
-        Value value = value_;
-        value_ = Traits::empty();
-        return value;
-    }
-
-    void reset(Value value = Traits::empty()) noexcept
-    {
-        if (!(value_ == Traits::empty())) {
-            DWORD lastError = GetLastError();
-            Traits::close(value_);
-            SetLastError(lastError);
-        }
-        value_ = value;
-    }
-
-    // For out-parameters: releases the current value first, so nothing leaks.
-    Value* put() noexcept
-    {
-        reset();
-        return &value_;
-    }
-
-private:
-    Value value_;
-};
 
 struct WindowTraits {
     using Value = HWND;
@@ -113,12 +57,6 @@ struct IconTraits {
     static void close(Value icon) { DestroyIcon(icon); }
 };
 
-struct CStreamTraits {
-    using Value = FILE*;
-    static Value empty() { return nullptr; }
-    static void close(Value stream) { fclose(stream); }
-};
-
 // A registered window class: unregistering needs the instance it was registered with.
 struct ClassRegistration {
     ATOM atom;
@@ -144,7 +82,6 @@ using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 using UniqueGlobalAtom = UniqueResource<GlobalAtomTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
-using UniqueCStream = UniqueResource<CStreamTraits>;
 using UniqueClassRegistration = UniqueResource<ClassRegistrationTraits>;
 
 #endif

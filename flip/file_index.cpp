@@ -3,6 +3,7 @@
 #include "flip/name_sort.h"
 #include "solution/path.h"
 #include "solution/solution.h"
+#include "solution/text.h"
 
 #include <algorithm>
 #include <cstring>

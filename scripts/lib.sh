@@ -11,8 +11,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # fzf: the peer scripts/bench measures the filter against (CI runs the benchmark at a small size).
+# clang-14, its runtime and llvm-14: the native sanitizer and fuzzing build (tests/native).
 COMMON_PACKAGES="mingw-w64 g++-mingw-w64-i686 mingw-w64-tools xvfb xdotool imagemagick x11-utils
-librapidxml-dev googletest cmake ninja-build python3 git fzf"
+librapidxml-dev googletest cmake ninja-build python3 git fzf clang-14 libclang-rt-14-dev llvm-14"
 PACKAGES_32="wine wine32:i386"
 PACKAGES_64="g++-mingw-w64-x86-64 wine wine64"
 
@@ -139,6 +140,18 @@ build_all() {
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-x86_64-mingw32.cmake" \
             -DQUORLAN_PRODUCT_EXE="$PRODUCT_BUILD/driver/quorlan.exe"
     fi
+}
+
+# The native build (tests/native): the model's readers for Linux under AddressSanitizer and
+# UndefinedBehaviorSanitizer, their unit tests and their fuzz targets, in $BUILD/native.
+NATIVE_BUILD="$BUILD/native"
+export ASAN_SYMBOLIZER_PATH=/usr/bin/llvm-symbolizer-14
+
+build_native() {
+    say "building the native sanitizer build in $NATIVE_BUILD"
+    cmake -S "$ROOT/tests/native" -B "$NATIVE_BUILD" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null ||
+        fail "configuring the native sanitizer build in $NATIVE_BUILD"
+    cmake --build "$NATIVE_BUILD" || fail "building the native sanitizer build in $NATIVE_BUILD"
 }
 
 # Starts a private Xvfb on the first free display number unless QUORLAN_USE_DISPLAY is set.

@@ -2,11 +2,11 @@
 
 #include "driver/build_info.h"
 #include "solution/file_handle.h"
+#include "solution/file_system.h"
 #include "solution/path.h"
 #include "solution/solution.h"
+#include "solution/temporary_cache_file.h"
 #include "solution/text.h"
-
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -281,7 +281,7 @@ bool Project::readCache(CacheReader& stream)
         const std::string& directory = directories[static_cast<size_t>(index)];
         // Every path the loader makes fits the platform's path limit; a longer one is damage, and
         // many entries naming one long directory would multiply it.
-        if (directory.size() + restLength >= MAX_PATH)
+        if (directory.size() + restLength >= PATH_BUFFER_SIZE)
             return false;
         files.appendSplit(directory, rest, restLength, slots[static_cast<size_t>(index)]);
     }
@@ -289,29 +289,12 @@ bool Project::readCache(CacheReader& stream)
     return readProjectRecords(stream, references);
 }
 
-namespace {
-
-const char TEMPORARY_PREFIX[] = "qlcache-";
-const char TEMPORARY_SUFFIX[] = ".tmp";
-
-// Beside the cache, named by the process, so that two runs writing at once never share it.
-std::string temporaryCachePath(const std::string& cachePath)
-{
-    return appendPath(removeFileSpec(cachePath),
-                      TEMPORARY_PREFIX + decimalText(static_cast<int32_t>(GetCurrentProcessId())) + TEMPORARY_SUFFIX);
-}
-
-bool hasAffixes(const std::string& name, const std::string& prefix, const std::string& suffix)
-{
-    return name.size() >= prefix.size() + suffix.size() && equalsIgnoringCase(name.substr(0, prefix.size()), prefix) &&
-           equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix);
-}
-
-}  // namespace
-
 bool isCacheFileName(const std::string& name)
 {
-    return hasAffixes(name, "", ".qlcache") || hasAffixes(name, TEMPORARY_PREFIX, TEMPORARY_SUFFIX);
+    const std::string extension = ".qlcache";
+    return (name.size() >= extension.size() &&
+            equalsIgnoringCase(std::string_view(name).substr(name.size() - extension.size()), extension)) ||
+           isTemporaryCacheName(name);
 }
 
 bool Solution::writeCacheTo(FILE* file) const
@@ -335,10 +318,11 @@ bool Solution::writeCache() const
     if (!file)
         return false;
     bool written = writeCacheTo(file.get());
-    if (file.close() && written && MoveFileExA(temporary.c_str(), cachePath.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    bool replaced = file.close() && written && replaceFile(temporary, cachePath);
+    if (!replaced)
+        deleteFile(temporary);
+    removeAbandonedTemporaryFiles(cachePath);
+    return replaced;
 }
 
 bool Solution::readCache()
@@ -367,7 +351,7 @@ bool Solution::readCacheFrom(FILE* file, int64_t size)
         return false;
     // The cache of another copy of the tree (moved, copied, reached by another drive letter)
     // describes that tree's files: stale, though the window's state above is still welcome.
-    if (_stricmp(storedPath.c_str(), solutionPath.c_str()) != 0)
+    if (compareIgnoringCase(storedPath.c_str(), solutionPath.c_str()) != 0)
         return false;
     solutionPath = storedPath;
     return readProjectRecords(stream, projects) && watches.read(stream);

@@ -16,7 +16,10 @@ bool FileHandle::close()
 {
     if (!stream_)
         return false;
-    return fclose(stream_.release()) == 0;
+    // Wine's runtime lets fclose succeed when its last write failed (a full disk): the flush
+    // before it tells.
+    bool flushed = fflush(stream_.get()) == 0 && !ferror(stream_.get());
+    return fclose(stream_.release()) == 0 && flushed;
 }
 
 std::string readWholeFile(const std::string& path)

@@ -7,7 +7,7 @@
 // other runs of the tool read and replace the same cache file: every stream is opened shared
 // (openSharedStream), so it neither blocks them nor is blocked by them.
 
-#include "driver/unique_resource.h"
+#include "driver/unique_resource_core.h"
 
 #include <cstdint>
 #include <cstdio>

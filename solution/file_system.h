@@ -5,7 +5,8 @@
 //
 // The code that turns files into the model (the solution, project and cache readers) reaches the
 // disk through these functions only and includes no Windows header, so that it also builds and
-// runs natively for sanitizer and fuzzing builds. The program links file_system_win32.cpp.
+// runs natively for sanitizer and fuzzing builds. The program links file_system_win32.cpp, native
+// builds file_system_posix.cpp (which maps the model's Windows paths, native_path.h).
 //
 // Paths are 8-bit (ANSI) strings, as everywhere in the model.
 

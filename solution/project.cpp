@@ -1,12 +1,8 @@
 #include "solution/project.h"
 
-#include "driver/report_error.h"
+#include "solution/load_report.h"
 #include "solution/path.h"
-
-#include <windows.h>
-#include <shlwapi.h>
-
-#include <cstring>
+#include "solution/text.h"
 
 size_t takeUpTo(uint32_t& left, size_t wanted)
 {
@@ -19,10 +15,11 @@ Project::Project() = default;
 
 Project::Project(const std::string& baseDir, const std::string& pathText) : baseDir(baseDir)
 {
-    path = PathIsRelativeA(pathText.c_str()) ? appendPath(baseDir, pathText) : pathText;
+    path = isRelativePath(pathText) ? appendPath(baseDir, pathText) : pathText;
     if (path.empty()) {
-        reportError("Quorlan error", "Full project filename is empty (was given '%s', solution path was '%s')!\n",
-                    pathText.c_str(), baseDir.c_str());
+        reportLoadProblem("Quorlan error",
+                          "Full project filename is empty (was given '%s', solution path was '%s')!\n",
+                          pathText.c_str(), baseDir.c_str());
     }
 }
 
@@ -37,7 +34,8 @@ namespace {
 // Whether text ends in suffix, "A" to "Z" folded: a file-name part equal to the suffix ends the path.
 bool endsWithFolded(const std::string& text, const std::string& suffix)
 {
-    return text.size() >= suffix.size() && _stricmp(text.c_str() + text.size() - suffix.size(), suffix.c_str()) == 0;
+    return text.size() >= suffix.size() &&
+           compareIgnoringCase(std::string_view(text).substr(text.size() - suffix.size()), suffix) == 0;
 }
 
 }  // namespace
@@ -46,7 +44,7 @@ std::string Project::findFileByName(const std::string& name) const
 {
     for (size_t file = 0; file < files.size(); ++file) {
         std::string path = files.path(file);
-        if (endsWithFolded(path, name) && _stricmp(findFileName(path).c_str(), name.c_str()) == 0)
+        if (endsWithFolded(path, name) && compareIgnoringCase(findFileName(path), name) == 0)
             return path;
     }
     for (const std::unique_ptr<Project>& reference : references) {

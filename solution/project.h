@@ -16,8 +16,6 @@
 #include "solution/folder_walker.h"
 #include "solution/watch_list.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -104,12 +102,12 @@ public:
 
     // Brings the project up to date; true when it or any reference was read from its project file.
     // With useCacheTimes, contents that came from the cache stay when the project file is not
-    // newer than cacheStat's time; otherwise the project file is read again, by its extension, and
+    // newer than cacheTime (seconds since 1970); otherwise the project file is read again, by its extension, and
     // its new references are read in full. An unreadable or malformed file leaves the project
     // empty (false, nothing reported); an unknown extension is reported. A reference to a project
     // already on context.chain is kept but never loaded, so reference cycles end. Whatever the
     // project keeps or takes is charged to context.budget, and cut where that runs out.
-    bool load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadContext& context);
+    bool load(bool useCacheTimes, int64_t cacheTime, LoadContext& context);
 
     // Writes the project's record (and its references' records) to the cache file.
     bool writeCache(CacheWriter& stream) const;

@@ -10,18 +10,16 @@
 
 #include "solution/project.h"
 
-#include "driver/report_error.h"
 #include "solution/file_handle.h"
+#include "solution/file_system.h"
 #include "solution/item_path_joiner.h"
+#include "solution/load_report.h"
 #include "solution/msbuild_project.h"
 #include "solution/path.h"
 #include "solution/text.h"
 #include "solution/xml_depth.h"
 
 #include <rapidxml.hpp>
-
-#include <windows.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -62,9 +60,9 @@ const ProjectKind OTHER_KIND = {"", Format::anyMsbuild, nullptr, 0, false};
 
 const ProjectKind& kindOf(const std::string& path)
 {
-    const char* extension = PathFindExtensionA(path.c_str());
+    std::string extension = findExtension(path);
     for (const ProjectKind& kind : KINDS) {
-        if (_stricmp(extension, kind.extension) == 0)
+        if (compareIgnoringCase(extension.c_str(), kind.extension) == 0)
             return kind;
     }
     return OTHER_KIND;
@@ -73,7 +71,7 @@ const ProjectKind& kindOf(const std::string& path)
 bool isOnChain(const std::string& path, const std::vector<std::string>& chain)
 {
     for (const std::string& link : chain) {
-        if (_stricmp(link.c_str(), path.c_str()) == 0)
+        if (compareIgnoringCase(link.c_str(), path.c_str()) == 0)
             return true;
     }
     return false;
@@ -213,15 +211,15 @@ const ProjectContents& contentsOf(const std::string& path, const ProjectKind& ki
 // Whether the project file is not newer than the cache (equal times count as fresh; false when
 // it can't be stat'ed) and every folder and file its list depends on has its recorded time. Asked
 // once per file and load, however many projects share the file; a fresh file keeps its watch list.
-bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadContext& context)
+bool isFresh(const std::string& path, int64_t cacheTime, LoadContext& context)
 {
     auto found = context.fresh.emplace(lowerCase(path), false);
     if (found.second) {
-        struct _stat64i32 status;
-        bool fresh = _stat64i32(path.c_str(), &status) == 0 && status.st_mtime <= cacheStat.st_mtime;
+        int64_t time;
+        bool fresh = modificationTime(path, time) && time <= cacheTime;
         auto cached = context.cachedWatches.lists.find(found.first->first);
         if (fresh && cached != context.cachedWatches.lists.end()) {
-            fresh = watchListUnchanged(cached->second, context.solutionDir, cacheStat.st_mtime);
+            fresh = watchListUnchanged(cached->second, context.solutionDir, cacheTime);
             if (fresh)
                 context.watches.lists[cached->first] = std::move(cached->second);
         }
@@ -232,11 +230,11 @@ bool isFresh(const std::string& path, const struct _stat64i32& cacheStat, LoadCo
 
 }  // namespace
 
-bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadContext& context)
+bool Project::load(bool useCacheTimes, int64_t cacheTime, LoadContext& context)
 {
     bool modified = true;
     bool childFlag = false;
-    if (useCacheTimes && isFresh(path, cacheStat, context)) {
+    if (useCacheTimes && isFresh(path, cacheTime, context)) {
         // Kept from the cache, and charged here: the cache reader counted on a budget of its own.
         files.truncate(takeUpTo(context.budget.filesLeft, files.size()));
         references.resize(takeUpTo(context.budget.projectsLeft, references.size()));
@@ -249,7 +247,7 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
             return false;
         const ProjectContents& contents = contentsOf(path, kind, context);
         if (!contents.recognised) {
-            reportError("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
+            reportLoadProblem("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
             return false;
         }
         if (!contents.read)
@@ -266,7 +264,7 @@ bool Project::load(bool useCacheTimes, const struct _stat64i32& cacheStat, LoadC
 
     context.chain.push_back(path);
     for (const std::unique_ptr<Project>& reference : references) {
-        if (!isOnChain(reference->path, context.chain) && reference->load(childFlag, cacheStat, context))
+        if (!isOnChain(reference->path, context.chain) && reference->load(childFlag, cacheTime, context))
             modified = true;
     }
     context.chain.pop_back();

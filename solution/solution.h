@@ -25,7 +25,8 @@ public:
     // Fills projects from the cache file when it is fresh, else from the solution file, bringing
     // each project up to date (Project::load), and rewrites the cache file when anything was read.
     // A cache file that can't be read, or that was written for a solution at another path, is
-    // deleted and rebuilt; its filter and selection are kept. False, after telling the user, only
+    // deleted and rebuilt; its filter and selection are kept. A stale one stays until the new one
+    // replaces it, so that runs starting meanwhile still find the window's state. False, after telling the user, only
     // when the solution file is missing or can't be opened.
     bool load();
 
@@ -37,7 +38,8 @@ public:
     // Destroys every project and its references.
     void clearProjects();
 
-    // Replaces the cache file with the whole model; false (the old file untouched) on any failure.
+    // Replaces the cache file with the whole model in one step; false (the old file untouched) on
+    // any failure. Removes what dead runs left of their writes (temporary_cache_file.h).
     bool writeCache() const;
 
     // Replaces the model by the cache file's. False on a missing, short, oversized or corrupt file,

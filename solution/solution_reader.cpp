@@ -7,9 +7,9 @@
 
 #include "solution/solution.h"
 
-#include "driver/report_error.h"
 #include "solution/file_handle.h"
 #include "solution/file_system.h"
+#include "solution/load_report.h"
 #include "solution/path.h"
 #include "solution/slnx_reader.h"
 
@@ -46,7 +46,7 @@ bool projectPathOfLine(const char* line, std::string& projectPath)
 bool Solution::load()
 {
     if (!pathExists(solutionPath)) {
-        reportError("Quorlan", "Couldn't find solution file %s.\n", solutionPath.c_str());
+        reportLoadProblem("Quorlan", "Couldn't find solution file %s.\n", solutionPath.c_str());
         return false;
     }
 
@@ -60,23 +60,23 @@ bool Solution::load()
     }
 
     bool modified = true;
-    struct _stat64i32 cacheStat = {};
+    int64_t cacheTime = 0;
     if (loadedFromCache) {
         if (!statExists(solutionPath)) {
-            reportError("Quorlan", "Solution file '%s' does not exist.", solutionPath.c_str());
+            reportLoadProblem("Quorlan", "Solution file '%s' does not exist.", solutionPath.c_str());
             return false;
         }
-        struct _stat64i32 solutionStat;
-        if (_stat64i32(cachePath.c_str(), &cacheStat) == 0 && _stat64i32(solutionPath.c_str(), &solutionStat) == 0 &&
-            solutionStat.st_mtime <= cacheStat.st_mtime)
+        int64_t solutionTime;
+        if (modificationTime(cachePath, cacheTime) && modificationTime(solutionPath, solutionTime) &&
+            solutionTime <= cacheTime)
             modified = false;
     }
 
     LoadContext context;
     context.solutionDir = removeFileSpec(solutionPath);
     if (modified) {
-        // Before the solution file is opened, so that a failed open leaves no stale cache behind.
-        deleteCacheFile();
+        // A stale cache stays until the new one replaces it: another run that starts meanwhile
+        // still finds the window's state in it. Only a solution file that can't be read removes it.
         loadedFromCache = false;
         clearProjects();
         if (!readSolutionFile(context.budget))
@@ -87,7 +87,7 @@ bool Solution::load()
     }
 
     for (const std::unique_ptr<Project>& project : projects) {
-        if (project->load(loadedFromCache, cacheStat, context))
+        if (project->load(loadedFromCache, cacheTime, context))
             modified = true;
     }
     watches = std::move(context.watches);
@@ -101,8 +101,10 @@ bool Solution::readSolutionFile(ModelBudget& budget)
     bool xml = isSlnxPath(solutionPath);
     FileHandle file(solutionPath, xml ? "rb" : "rt");
     if (!file) {
-        reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
-                    lastErrorText().c_str());
+        std::string reason = lastErrorText();
+        deleteCacheFile();  // before the message, which waits for the user
+        reportLoadProblem("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
+                          reason.c_str());
         return false;
     }
     std::string folder = removeFileSpec(solutionPath);
@@ -115,8 +117,9 @@ bool Solution::readSolutionFile(ModelBudget& budget)
         std::string text = readWholeFile(file);
         std::vector<std::string> projectPaths;
         if (!readSlnxProjects(text, projectPaths)) {
-            reportError("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n", solutionPath.c_str(),
-                        "It is not a well-formed XML solution file.");
+            deleteCacheFile();
+            reportLoadProblem("Quorlan", "Solution file '%s' exists but it couldn't be loaded:\n%s\n",
+                              solutionPath.c_str(), "It is not a well-formed XML solution file.");
             return false;
         }
         for (const std::string& projectPath : projectPaths)

@@ -15,13 +15,23 @@ void lowerCaseInPlace(std::string& text)
     }
 }
 
+namespace {
+
+int foldedByte(char c)
+{
+    auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
+}
+
+}  // namespace
+
 int compareIgnoringCase(std::string_view a, std::string_view b)
 {
     size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
-        int x = tolower(static_cast<unsigned char>(a[i])), y = tolower(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x - y;
+        int difference = foldedByte(a[i]) - foldedByte(b[i]);
+        if (difference != 0)
+            return difference;
     }
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }

@@ -13,8 +13,8 @@ std::string lowerCase(std::string text);
 // lowerCase in the string itself, reusing its buffer.
 void lowerCaseInPlace(std::string& text);
 
-// Compares as _stricmp does in the "C" locale: bytes as unsigned values after folding "A" to "Z"
-// to lower case. Negative, zero or positive.
+// Compares as _stricmp does in the "C" locale on Windows: bytes as unsigned values after folding
+// "A" to "Z" to lower case (Wine's runtime compares them signed). Negative, zero or positive.
 int compareIgnoringCase(std::string_view a, std::string_view b);
 // a and b are equal but for the case of ASCII letters.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);

@@ -1,12 +1,13 @@
 #include "solution/cache_file.h"
 
 #include "driver/build_info.h"
-#include "driver/unique_resource.h"
+#include "solution/temporary_cache_file.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <tuple>
 
 namespace {
@@ -77,9 +78,7 @@ TEST(CacheFileTest, CorruptCachesFailTheRead)
     for (const auto& [offset, value, readable, size] : cases) {
         std::string bytes = WORKED_EXAMPLE;
         writeFile(dir.path("A.sln.qlcache"), bytes.replace(offset, 4, integer(value)));
-        UniqueCStream file(fopen(dir.path("A.sln.qlcache").c_str(), "r+b"));
-        ASSERT_TRUE(!size || (_fseeki64(file.get(), size - 1, SEEK_SET) == 0 && fputc(0, file.get()) != EOF));
-        file.reset();
+        ASSERT_TRUE(!size || setFileSize(dir.path("A.sln.qlcache"), size));
         EXPECT_EQ(readable, exampleSolution(dir)->readCache()) << offset << ": " << value;
     }
 
@@ -90,6 +89,50 @@ TEST(CacheFileTest, CorruptCachesFailTheRead)
         writeFile(dir.path("A.sln.qlcache"), nested);
         EXPECT_EQ(depth == MAX_REFERENCE_DEPTH, exampleSolution(dir)->readCache()) << depth;
     }
+}
+
+// What a run that died while writing left beside the cache goes with the next write; what a live
+// run is writing, or a file of another name, stays.
+TEST(CacheFileTest, NextWriteRemovesTheTemporaryFilesOfDeadRunsOnly)
+{
+    TempDir dir;
+    const int64_t longAgo = time(nullptr) - ABANDONED_AFTER_SECONDS - 5;
+    for (const char* name : {"qlcache-4242.tmp", "QLCACHE-17.TMP", "qlcache-x.tmp", "cache-1.tmp", "qlcache-.tmp"}) {
+        dir.write(name, "half a cache");
+        ASSERT_TRUE(setModifiedTime(dir.path(name), longAgo));
+    }
+    dir.write("qlcache-4243.tmp", "just closed, about to be moved");
+    dir.write("qlcache-4244.tmp", "still being written");
+    ASSERT_TRUE(setModifiedTime(dir.path("qlcache-4244.tmp"), longAgo));
+    FileLock writer(dir.path("qlcache-4244.tmp"));
+
+    auto solution = exampleSolution(dir);
+    ASSERT_TRUE(solution->writeCache());
+    EXPECT_EQ(WORKED_EXAMPLE.substr(0, 66) + integer(0), readFile(solution->cachePath));
+    for (const char* name : {"qlcache-4242.tmp", "QLCACHE-17.TMP"})
+        EXPECT_FALSE(fileExists(dir.path(name))) << name;
+    for (const char* name : {"qlcache-x.tmp", "cache-1.tmp", "qlcache-.tmp", "qlcache-4243.tmp"})
+        EXPECT_TRUE(fileExists(dir.path(name))) << name;
+    if (writer) {  // the system refuses to delete a file open for writing (not natively)
+        EXPECT_TRUE(fileExists(dir.path("qlcache-4244.tmp")));
+    }
+}
+
+// Another process holds the cache file open without sharing it: the new cache can't replace it.
+TEST(CacheFileTest, CacheThatCannotBeReplacedStaysWholeAndNoTemporaryFileIsLeft)
+{
+    TempDir dir;
+    auto solution = exampleSolution(dir);
+    writeFile(solution->cachePath, WORKED_EXAMPLE);
+    {
+        FileLock reader(solution->cachePath);
+        if (!reader)
+            GTEST_SKIP() << "no way to lock a file here";
+        solution->lastFilter = "new";
+        EXPECT_FALSE(solution->writeCache());
+    }
+    EXPECT_EQ(WORKED_EXAMPLE, readFile(solution->cachePath));
+    EXPECT_FALSE(fileExists(temporaryCachePath(solution->cachePath)));
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include "solution/msbuild_project.h"
+
+#include "solution/file_system.h"
 #include "solution/solution.h"
 
 #include "tests/solution/solution_files.h"
@@ -16,7 +18,7 @@ protected:
     // Loads a solution of the temporary folder in full; its walk with paths relative to the folder.
     Lines load(const std::string& solutionName = "App.sln")
     {
-        DeleteFileA(dir.path(solutionName + ".qlcache").c_str());
+        deleteFile(dir.path(solutionName + ".qlcache"));
         solution = std::make_unique<Solution>(dir.path(solutionName));
         EXPECT_TRUE(solution->load());
         return relativeWalkLines(*solution, dir.path());

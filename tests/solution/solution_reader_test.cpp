@@ -1,6 +1,6 @@
 #include "solution/solution.h"
 
-#include "driver/unique_resource.h"
+#include "solution/file_system.h"
 #include "solution/text.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/message_recorder.h"
@@ -100,17 +100,17 @@ TEST_F(SolutionReaderTest, FreshCacheSparesEveryProjectFileNotNewerThanIt)
     expected.insert(expected.end(), {"  P " + dir.path("lib2\\lib2.vcxproj"), "  F " + dir.path("lib2\\Lib2.h")});
     EXPECT_EQ(expected, walkLines(*solution));
 
-    // A newer solution file discards the whole cache before it is opened: locked, it is reported
-    // with the system's text and leaves no cache behind.
+    // A newer solution file discards the whole cache before it is opened: unreadable, it is
+    // reported with the system's text and leaves no cache behind.
     setTimes(projects);
     ASSERT_TRUE(setModifiedTime(dir.path("App.sln"), NEWER_TIME));
-    UniqueWin32File lock(CreateFileA(dir.path("App.sln").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileLock lock(dir.path("App.sln"));
+    if (!lock)
+        GTEST_SKIP() << "no way to make a file unreadable here";
     EXPECT_FALSE(load());
     EXPECT_FALSE(fileExists(dir.path("App.sln.qlcache")));
-    char systemText[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_SHARING_VIOLATION, 0, systemText, sizeof systemText, 0);
     EXPECT_EQ(std::vector<std::string>{"Solution file '" + dir.path("App.sln") +
-                                       "' exists but it couldn't be loaded:\n" + systemText + "\n"},
+                                       "' exists but it couldn't be loaded:\n" + lock.errorText() + "\n"},
               recorder.texts());
 }
 
@@ -146,6 +146,25 @@ TEST_F(SolutionReaderTest, UnusableCacheIsRebuiltWithinTheSameLoadKeepingTheWind
     EXPECT_EQ(dir.path("App.sln"), otherCase.solutionPath);
 }
 
+// A project file removed since the cache was written, between the solution listing it and the
+// load reading it: its project loads empty, nothing is said, and the cache keeps its contents.
+TEST_F(SolutionReaderTest, VanishedProjectFileLeavesItsProjectEmptyAndTheCacheAsItWas)
+{
+    dir.write("App.sln", solutionText({"a.vcxproj", "b.vcxproj"}));
+    dir.write("a.vcxproj", vcxprojText({"ClCompile A.cpp"}));
+    dir.write("b.vcxproj", vcxprojText({"ClCompile B.cpp"}));
+    ASSERT_TRUE(load());
+    setTimes({"a.vcxproj", "b.vcxproj"});
+    const std::string cache = readFile(dir.path("App.sln.qlcache"));
+    ASSERT_TRUE(deleteFile(dir.path("a.vcxproj")));
+    ASSERT_TRUE(load());
+    EXPECT_EQ((std::vector<std::string>{"P " + dir.path("a.vcxproj"), "P " + dir.path("b.vcxproj"),
+                                        "F " + lowerCase(dir.path("B.cpp"))}),
+              walkLines(*solution));
+    EXPECT_EQ(cache, readFile(dir.path("App.sln.qlcache")));
+    EXPECT_TRUE(recorder.messages().empty());
+}
+
 TEST_F(SolutionReaderTest, ReferenceExpansionIsCutAtTheModelLimitAndTheCutModelReadsBack)
 {
     // Each project file references the next one four times: some 350,000 projects in full.
@@ -176,6 +195,8 @@ TEST(ImguiCorpus, LoadsComesBackFromTheCacheAndMatchesTheReferenceCache)
         GTEST_SKIP() << "the shared corpus is not beside the repository";
     MessageRecorder recorder;
     TempDir dir("C:\\quorlan-corpus");
+    if (!fileExists(dir.path()))
+        GTEST_SKIP() << "can't make " << dir.path() << " (natively: /quorlan-corpus)";
     auto copy = [&](const std::string& path) { return dir.write(path, readFile(QUORLAN_CORPUS_DIR "\\" + path)); };
     std::string solutionPath = copy("imgui\\examples\\imgui_examples.sln");
     std::string cachePath = solutionPath + ".qlcache";

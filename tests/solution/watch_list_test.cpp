@@ -1,5 +1,7 @@
 #include "solution/watch_list.h"
 
+#include "solution/file_system.h"
+
 #include "solution/solution.h"
 #include "solution/text.h"
 #include "tests/solution/solution_files.h"
@@ -63,7 +65,7 @@ TEST_F(WatchListTest, AFileAddedOrRemovedUnderAGlobbedFolderShowsInTheNextLoad)
     age();
     load();
     age();
-    DeleteFileA(dir.path("src\\A.cpp").c_str());
+    deleteFile(dir.path("src\\A.cpp"));
     EXPECT_EQ((Lines{"P app\\app.vcxproj", "F src\\sub\\B.cpp", "F src\\sub\\new\\C.cpp", "F app\\Main.h"}), load());
 }
 

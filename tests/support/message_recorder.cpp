@@ -1,21 +1,6 @@
 #include "tests/support/message_recorder.h"
 
-namespace {
-
-MessageRecorder* activeRecorder = nullptr;
-
-}  // namespace
-
-MessageRecorder::MessageRecorder() : previous_(setMessageBoxFunction(record))
-{
-    activeRecorder = this;
-}
-
-MessageRecorder::~MessageRecorder()
-{
-    setMessageBoxFunction(previous_);
-    activeRecorder = nullptr;
-}
+MessageRecorder* MessageRecorder::active_ = nullptr;
 
 std::vector<std::string> MessageRecorder::texts() const
 {
@@ -25,9 +10,8 @@ std::vector<std::string> MessageRecorder::texts() const
     return result;
 }
 
-int WINAPI MessageRecorder::record(HWND owner, const char* text, const char* caption, UINT)
+void MessageRecorder::record(RecordedMessage message)
 {
-    if (activeRecorder)
-        activeRecorder->messages_.push_back({owner, caption ? caption : "", text ? text : ""});
-    return IDOK;
+    if (active_)
+        active_->messages_.push_back(std::move(message));
 }

@@ -1,16 +1,15 @@
 #ifndef QUORLAN_TESTS_SUPPORT_MESSAGE_RECORDER_H
 #define QUORLAN_TESTS_SUPPORT_MESSAGE_RECORDER_H
 
-// Records the message boxes the code under test would show, instead of showing them.
-// One recorder at a time; it restores the previous box function when it goes away.
-
-#include "driver/report_error.h"
+// Records the messages the code under test would show, instead of showing them: the message boxes
+// of reportError in the program (message_recorder_win32.cpp), the model's load reports in native
+// builds (message_recorder_posix.cpp). One recorder at a time.
 
 #include <string>
 #include <vector>
 
 struct RecordedMessage {
-    HWND owner;
+    const void* owner;  // the window that would own the box; null in native builds
     std::string caption;
     std::string text;
 };
@@ -27,11 +26,12 @@ public:
     std::vector<std::string> texts() const;
     void clear() { messages_.clear(); }
 
-private:
-    static int WINAPI record(HWND owner, const char* text, const char* caption, UINT type);
+    // What the platform's hook calls: adds the message to the recorder alive, if there is one.
+    static void record(RecordedMessage message);
 
+private:
+    static MessageRecorder* active_;
     std::vector<RecordedMessage> messages_;
-    MessageBoxFunction previous_;
 };
 
 #endif
