@@ -306,7 +306,8 @@ bool Solution::writeCacheTo(FILE* file) const
     CacheWriter stream(file);
     return stream.writeInteger(CACHE_FORMAT_VERSION) && stream.writeBytes(revision, sizeof revision) &&
            stream.writeString(lastFilter) && stream.writeInteger(lastSelection) && stream.writeString(solutionPath) &&
-           writeProjectRecords(stream, projects) && watches.write(stream) && stream.flush();
+           writeProjectRecords(stream, projects) && watches.write(stream) && projectCuts.write(stream) &&
+           stream.flush();
 }
 
 bool Solution::writeCache() const
@@ -329,6 +330,7 @@ bool Solution::readCache()
 {
     clearProjects();
     watches.lists.clear();
+    projectCuts.projects.clear();
     FileHandle file(cachePath, "rb");
     int64_t size = file.size();
     if (size < 0 || size > MAX_CACHE_FILE_SIZE)
@@ -354,5 +356,24 @@ bool Solution::readCacheFrom(FILE* file, int64_t size)
     if (compareIgnoringCase(storedPath.c_str(), solutionPath.c_str()) != 0)
         return false;
     solutionPath = storedPath;
-    return readProjectRecords(stream, projects) && watches.read(stream);
+    return readProjectRecords(stream, projects) && readSections(stream);
+}
+
+bool Solution::readSections(CacheReader& stream)
+{
+    // Fewer bytes than a marker, or a marker of no known section, end the file as the bytes after
+    // the project records always did.
+    int32_t marker;
+    while (stream.readInteger(marker)) {
+        if (marker == WATCH_SECTION_MARKER) {
+            if (!watches.readBody(stream))
+                return false;
+        } else if (marker == CUT_SECTION_MARKER) {
+            if (!projectCuts.readBody(stream))
+                return false;
+        } else {
+            return true;
+        }
+    }
+    return true;
 }

@@ -25,9 +25,11 @@
 //                      directory's index)
 //   R                  integer, then R project records
 //
-// After the project records, only when some project's file list depends on folders or imported
-// files: the watch-list section of watch_list.h. A reader that stops after the project records
-// (as every reader before that section did) reads such a file as before.
+// After the project records come sections, each begun by its own marker integer, each written only
+// when it has something to say: the watch lists of watch_list.h (some project's file list depends
+// on folders or imported files), then the cuts of model_cuts.h (some project file lost something
+// to a bound). A reader that stops after the project records (as every reader before the sections
+// did) reads such a file as before, and bytes that begin no known section end the reading.
 //
 // Paths are read back lower-cased; directory and rest are joined with one backslash unless the
 // directory is empty or ends in one, which rebuilds every stored path byte for byte (a path that

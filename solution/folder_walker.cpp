@@ -112,15 +112,21 @@ const std::vector<DirectoryEntry>& FolderWalker::listing(const std::string& fold
 {
     auto found = listings_.emplace(lowerCase(folder), std::vector<DirectoryEntry>());
     std::vector<DirectoryEntry>& entries = found.first->second;
-    if (!found.second || budget_.foldersLeft == 0)
+    if (!found.second)
         return entries;
+    if (budget_.foldersLeft == 0) {
+        budget_.ranOut = true;
+        return entries;
+    }
     --budget_.foldersLeft;
     watched_.push_back(watchNow(folder));
     if (!listDirectory(folder, entries))
         entries.clear();
     std::sort(entries.begin(), entries.end(), listsBefore);
-    if (entries.size() > budget_.entriesLeft)
+    if (entries.size() > budget_.entriesLeft) {
         entries.resize(budget_.entriesLeft);
+        budget_.ranOut = true;
+    }
     budget_.entriesLeft -= static_cast<uint32_t>(entries.size());
     return entries;
 }

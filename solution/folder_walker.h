@@ -37,6 +37,7 @@ constexpr uint32_t MAX_WALK_ENTRIES = 4000000;
 struct WalkBudget {
     uint32_t foldersLeft = MAX_WALK_FOLDERS;
     uint32_t entriesLeft = MAX_WALK_ENTRIES;
+    bool ranOut = false;  // set when a walk found less than it would have: whoever reads it clears it
 };
 
 // The walks of one project file read. Each folder is listed once, however many patterns walk it.

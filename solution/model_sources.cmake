@@ -7,6 +7,7 @@ set(QUORLAN_MODEL_SOURCES
     folder_walker.cpp
     item_path_joiner.cpp
     load_report.cpp
+    model_cuts.cpp
     msbuild_project.cpp
     msbuild_properties.cpp
     path.cpp

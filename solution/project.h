@@ -14,6 +14,7 @@
 
 #include "solution/file_list.h"
 #include "solution/folder_walker.h"
+#include "solution/model_cuts.h"
 #include "solution/watch_list.h"
 
 #include <cstdint>
@@ -60,6 +61,7 @@ struct ProjectContents {
     FileList files;
     std::vector<std::string> references;
     WatchList watched;  // what the files depend on besides the project file (watch_list.h)
+    ModelCuts cuts = 0;  // what a bound left out of this reading (model_cuts.h)
 };
 
 // What the project loads of one solution load share.
@@ -81,6 +83,10 @@ struct LoadContext {
     // The watch lists the cache file holds, and those of the projects as this load leaves them.
     WatchTable cachedWatches;
     WatchTable watches;
+    // What the bounds cut from each project file, as the cache file holds it and as this load
+    // leaves it.
+    CutTable cachedCuts;
+    CutTable cuts;
 };
 
 class Project {

@@ -167,30 +167,47 @@ bool collectMsbuild(std::string& text, const std::string& path, const ProjectKin
     return true;
 }
 
+// What a project file that couldn't be parsed gave: nothing, and the cut when it nests too deep for
+// the parser (a failed parse has only cut the text short where it wrote its terminators).
+ProjectContents unreadContents(const std::string& text, bool recognised)
+{
+    ProjectContents unread;
+    unread.recognised = recognised;
+    if (!text.empty() && !xmlDepthWithin(text.c_str(), MAX_XML_DEPTH))
+        unread.cuts = CUT_XML_DEPTH;
+    return unread;
+}
+
 // Parses the project file and collects its items; read is false, and nothing collected, when the
 // file can't be read or isn't XML the parser accepts. A file of no known kind that isn't an
 // MSBuild project file is not recognised.
 ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind, LoadContext& context)
 {
     ProjectContents contents;
-    std::string text = readWholeFile(path);
+    FileHandle file(path, "rb");
+    if (file.size() > MAX_WHOLE_FILE_SIZE) {
+        contents.cuts = CUT_FILE_SIZE;
+        return contents;
+    }
+    std::string text = readWholeFile(file);
     ItemCollector collector(path, context.budget, contents);
+    context.walkBudget.ranOut = false;
     try {
         if (kind.format == Format::vcproj) {
             // The document holds a 64 KiB memory pool: on the heap, not in a frame of this recursion.
             auto document = std::make_unique<rapidxml::xml_document<>>();
             if (!parseXml(text, *document))
-                return ProjectContents();
+                return unreadContents(text, true);
             collectVcproj(*document, collector);
         } else if (!collectMsbuild(text, path, kind, context, collector)) {
-            ProjectContents unread;
-            unread.recognised = kind.format != Format::anyMsbuild;
-            return unread;
+            return unreadContents(text, kind.format != Format::anyMsbuild);
         }
     } catch (const std::bad_alloc&) {
         return ProjectContents();  // a file whose items don't fit in memory is as good as unreadable
     }
     contents.read = true;
+    if (context.walkBudget.ranOut)
+        contents.cuts |= CUT_FOLDER_WALK;
     return contents;
 }
 
@@ -203,6 +220,8 @@ const ProjectContents& contentsOf(const std::string& path, const ProjectKind& ki
         ProjectContents contents = readProjectFile(path, kind, context);
         if (!contents.watched.empty())
             context.watches.lists[key] = std::move(contents.watched);
+        if (contents.cuts)
+            context.cuts.projects[key] |= contents.cuts;
         found = context.parsed.emplace(std::move(key), std::move(contents)).first;
     }
     return found->second;
@@ -223,6 +242,9 @@ bool isFresh(const std::string& path, int64_t cacheTime, LoadContext& context)
             if (fresh)
                 context.watches.lists[cached->first] = std::move(cached->second);
         }
+        auto cut = context.cachedCuts.projects.find(found.first->first);
+        if (fresh && cut != context.cachedCuts.projects.end())
+            context.cuts.projects[cut->first] |= cut->second;
         found.first->second = fresh;
     }
     return found.first->second;
@@ -259,6 +281,8 @@ bool Project::load(bool useCacheTimes, int64_t cacheTime, LoadContext& context)
             size_t referenceCount = takeUpTo(context.budget.projectsLeft, contents.references.size());
             for (size_t i = 0; i < referenceCount; ++i)
                 references.push_back(std::make_unique<Project>(baseDir, contents.references[i]));
+        } else if (!contents.references.empty()) {
+            context.cuts.projects[lowerCase(path)] |= CUT_REFERENCE_DEPTH;
         }
     }
 

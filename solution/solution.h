@@ -5,6 +5,7 @@
 // its references) and the open-file window's state that the cache file beside the solution
 // carries from one run to the next.
 
+#include "solution/model_cuts.h"
 #include "solution/project.h"
 
 #include <cstdint>
@@ -26,14 +27,17 @@ public:
     // each project up to date (Project::load), and rewrites the cache file when anything was read.
     // A cache file that can't be read, or that was written for a solution at another path, is
     // deleted and rebuilt; its filter and selection are kept. A stale one stays until the new one
-    // replaces it, so that runs starting meanwhile still find the window's state. False, after telling the user, only
-    // when the solution file is missing or can't be opened.
+    // replaces it, so that runs starting meanwhile still find the window's state. False, after
+    // telling the user, only when the solution file is missing or can't be opened.
     bool load();
 
     // The full path, as stored, of the first file in walk order (projects in order, each walked
     // as Project::findFileByName does) whose file-name part equals name without regard to ASCII
     // case; "" when there is none.
     std::string findFileByName(const std::string& name) const;
+
+    // What the model's bounds left out of the loaded model (model_cuts.h); 0 when nothing.
+    ModelCuts cuts() const { return budgetCuts_ | projectCuts.all(); }
 
     // Destroys every project and its references.
     void clearProjects();
@@ -54,12 +58,16 @@ public:
     std::vector<std::unique_ptr<Project>> projects;  // top-level projects in solution-file order
     bool dirty = false;  // the filter or selection changed: the destructor rewrites the cache file
     WatchTable watches;  // what the projects' file lists depend on besides their project files
+    CutTable projectCuts;  // what each project file lost to a bound, by lower-cased path
 
 private:
     bool readSolutionFile(ModelBudget& budget);
     bool writeCacheTo(FILE* file) const;
     bool readCacheFrom(FILE* file, int64_t size);
+    bool readSections(CacheReader& stream);
     void deleteCacheFile() const;
+
+    ModelCuts budgetCuts_ = 0;  // the model holds as many projects or files as it may
 };
 
 #endif

@@ -84,6 +84,7 @@ bool Solution::load()
     } else {
         takeUpTo(context.budget.projectsLeft, projects.size());  // the cache reader kept within the limit
         context.cachedWatches = std::move(watches);
+        context.cachedCuts = std::move(projectCuts);
     }
 
     for (const std::unique_ptr<Project>& project : projects) {
@@ -91,6 +92,14 @@ bool Solution::load()
             modified = true;
     }
     watches = std::move(context.watches);
+    projectCuts = std::move(context.cuts);
+    // A model that holds as many projects or files as it may was cut, or came as close as makes
+    // no difference: the cache reader counts against the same bounds.
+    budgetCuts_ = 0;
+    if (context.budget.projectsLeft == 0)
+        budgetCuts_ |= CUT_PROJECTS;
+    if (context.budget.filesLeft == 0)
+        budgetCuts_ |= CUT_FILES;
     if (modified)
         writeCache();
     return true;

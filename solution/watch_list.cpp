@@ -80,12 +80,10 @@ bool WatchTable::write(CacheWriter& stream) const
     return true;
 }
 
-bool WatchTable::read(CacheReader& stream)
+bool WatchTable::readBody(CacheReader& stream)
 {
     lists.clear();
-    int32_t marker, projectCount;
-    if (stream.atEnd() || !stream.readInteger(marker) || marker != WATCH_SECTION_MARKER)
-        return true;  // bytes after the projects that are no section were always ignored
+    int32_t projectCount;
     if (!stream.readCount(projectCount, MIN_PROJECT_ENTRY_SIZE))
         return false;
     for (int32_t i = 0; i < projectCount; ++i) {

@@ -10,8 +10,8 @@
 // changes the time of its own folder, which is often a project's: there a time not later than the
 // cache file's counts as unchanged too, as for project files.
 //
-// The lists are kept in the cache file, after the project records, in a section that is written
-// only when some project has a list: the cache of a solution that uses no wildcard, no import and
+// The lists are kept in the cache file, after the project records, in a section (cache_file.h)
+// that is written only when some project has a list: the cache of a solution that uses no wildcard, no import and
 // no SDK-style project is the same, byte for byte, as without it. Layout (cache_file.h's integers
 // and strings):
 //
@@ -57,9 +57,8 @@ struct WatchTable {
 
     // Writes the section, or nothing at all when no project has a list.
     bool write(CacheWriter& stream) const;
-    // Reads the section if the stream has one: the table stays empty at the end of the stream or
-    // when what follows doesn't begin with the marker. False on a short or corrupt section.
-    bool read(CacheReader& stream);
+    // Reads the section's body, which follows its marker. False on a short or corrupt section.
+    bool readBody(CacheReader& stream);
 };
 
 #endif

@@ -23,6 +23,7 @@ void restoreState(OpenFileDialog& dialog, const Solution& solution)
     // Selected whole, so that the first typed character replaces it.
     SendMessageA(filterBox, EM_SETSEL, 0, -1);
     dialog.initialRow = solution.lastSelection;
+    dialog.cutText = describeCuts(solution.cuts());
 }
 
 // Marks the solution to be written back when the applied filter or the selected row changed.

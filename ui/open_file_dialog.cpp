@@ -207,6 +207,8 @@ void OpenFileDialog::applyFilter(bool force)
         int32_t count = static_cast<int32_t>(matches_.size());
         titleText_ += decimalText(count) + (count == 1 ? " match (" : " matches (") + decimalText(total) + " total)";
     }
+    if (!cutText.empty())
+        titleText_ += " - " + cutText;
 
     int32_t rows = rowCount();
     listView->setRowCount(rows);

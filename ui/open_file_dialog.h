@@ -42,6 +42,9 @@ public:
     int32_t initialRow = -1;
     // The lower-cased filter text applied last.
     std::string currentFilter;
+    // What the caption tells after the counts when the solution's model was cut (describeCuts);
+    // "" for a whole model. Set by the caller before runModal.
+    std::string cutText;
 
 protected:
     // Applies the restored filter and selects the initial row.

@@ -60,6 +60,7 @@ class StandIn:
     def __init__(self, edition, child=(), options=()):
         self.folder = tempfile.mkdtemp(prefix="standin-")
         self.log_path = os.path.join(self.folder, "standin.log")
+        self.output_path = os.path.join(self.folder, "output.txt")
         child = list(child)
         if child and os.path.exists(child[0]):
             child[0] = windows_path(child[0])
@@ -69,15 +70,21 @@ class StandIn:
         self.process = None
 
     def start(self):
-        self.process = subprocess.Popen([WINE_RUN, STANDIN, *self.arguments], stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        # Its output goes to a file, not a pipe: a process that Wine starts on the way (the desktop
+        # process, when the stand-in's window is the first on the screen) inherits the stand-in's
+        # standard handles and outlives it, and a pipe would then never reach its end.
+        with open(self.output_path, "wb") as output, open(self.output_path + ".errors", "wb") as errors:
+            self.process = subprocess.Popen([WINE_RUN, STANDIN, *self.arguments], stdin=subprocess.DEVNULL,
+                                            stdout=output, stderr=errors)
         return self
 
     def wait(self, timeout=60):
         """Waits for the stand-in (and so its child); returns a Result. The output is what the
         child and the stand-in wrote to standard output, without carriage returns."""
-        output, _ = self.process.communicate(timeout=timeout)
-        return Result(self.process.returncode, self.requests(), output.decode("latin-1").replace("\r", ""))
+        self.process.wait(timeout=timeout)
+        with open(self.output_path, "rb") as output:
+            text = output.read().decode("latin-1").replace("\r", "")
+        return Result(self.process.returncode, self.requests(), text)
 
     def requests(self):
         """The requests logged so far."""
@@ -90,7 +97,7 @@ class StandIn:
     def close(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
-            self.process.communicate()
+            self.process.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def __enter__(self):

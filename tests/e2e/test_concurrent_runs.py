@@ -7,8 +7,10 @@ store their state into one cache file at the same time therefore come from diffe
 machines sharing the solution's folder, or from Visual Studio instances that name the solution in
 different letter case (the mutex name keeps the case, the file system ignores it). The test starts
 its open-file runs that last way: the 16 spellings of Game.sln, one cache file, 16 windows, each
-typed into with real keystrokes. Header flips, which no mutex guards, run beside them under stand-in
-Visual Studio instances and load the same solution through the same cache file.
+given its filter text and Enter through its own messages (16 stacked windows leave an X server
+without a window manager no reliable way to focus each in turn). Header flips, which no mutex
+guards, run beside them under stand-in Visual Studio instances and load the same solution through
+the same cache file.
 """
 import glob
 import itertools
@@ -21,11 +23,12 @@ import time
 import unittest
 
 from cache_file import read_cache
-from desktop import press, screenshot, type_text, window_geometry, window_title, xdotool
-from harness import QUORLAN, SampleSolution, exit_code, start, wait_until, windows_path
+from desktop import screenshot, window_title
+from harness import QUORLAN, WINE_RUN, SampleSolution, exit_code, program, start, wait_until, windows_path
 from standin import StandIn
 
 TITLE = "^Open file in solution - "
+FILE_CHOOSER = program("tests", "uiprobe", "file_chooser.exe")
 # The stand-ins' windows bear another name: the open-file runs, which look for a Visual Studio
 # window by the solution's name, are not to find them. An automation flip needs no window.
 STANDIN_NAME = "Elsewhere"
@@ -70,28 +73,12 @@ class ConcurrentRuns(unittest.TestCase):
         return [start(QUORLAN, "-vs2008", "-openfile", "-debug", "-solution:" + windows_path(os.path.join(folder, name + ".sln")),
                       cwd=self.working) for name in SPELLINGS]
 
-    def choose(self, window, text):
-        """Replaces the filter text of the window and presses Enter; waits until the window is gone."""
-        # The windows lie on top of each other: focus alone doesn't make Wine activate one of many,
-        # a click into its filter box does, though not always at the first try while others start.
-        for _ in range(10):
-            xdotool("windowraise", window)
-            x, y, width, height = window_geometry(window)
-            xdotool("mousemove", "0", "0")  # --sync waits long for a pointer that is there already
-            xdotool("mousemove", "--sync", str(x + width // 2), str(y + height - 12), "click", "1")
-            if wait_until(lambda: xdotool("getwindowfocus") == window, timeout=2):
-                break
-        else:
-            screenshot("concurrent-runs-focus")
-            focused = xdotool("getwindowfocus")
-            self.fail("window %s (%s) never got the focus; %s (%s) has it" % (
-                window, window_title(window), focused, subprocess.run(["xdotool", "getwindowname", focused],
-                                                                       capture_output=True, text=True).stdout))
-        press("Home", "shift+End")
-        type_text(text)
-        press("Return")
-        self.assertTrue(wait_until(lambda: window not in window_ids(), timeout=60), "a window stayed after Enter")
-        time.sleep(0.5)  # Wine activates another window now
+    def choose(self, text):
+        """Filters one of the open-file windows on the screen by text and presses Enter in it, by
+        the window's own messages (file_chooser.exe); waits until that window is gone."""
+        result = subprocess.run([WINE_RUN, FILE_CHOOSER, text, "-timeout:60000"], stdin=subprocess.DEVNULL,
+                                capture_output=True, timeout=150)
+        self.assertEqual(0, result.returncode, "no open-file window took the filter %r and closed" % text)
 
     def run_round(self, number):
         """Starts the flips and the open-file runs of one round at once and checks what they did."""
@@ -130,10 +117,10 @@ class ConcurrentRuns(unittest.TestCase):
         # Then each stores a filter of its own, many at once; the last window waits until
         # every other run has ended, so that it is the last to finish.
         filters = ["zq%dn%d" % (number, i) for i in range(len(windows))]
-        for window, text in zip(windows[:-1], filters):
-            self.choose(window, text)
+        for text in filters[:-1]:
+            self.choose(text)
         self.assertTrue(wait_until(lambda: [run.poll() for run in runs].count(None) == 1, timeout=120))
-        self.choose(windows[-1], filters[-1])
+        self.choose(filters[-1])
         self.assertEqual([0] * len(runs), [exit_code(run, timeout=120) for run in runs])
 
         self.assertEqual([], glob.glob(self.sample.linux_path("qlcache-*.tmp")))
@@ -144,7 +131,7 @@ class ConcurrentRuns(unittest.TestCase):
     def test_many_runs_at_once_read_whole_caches_and_the_last_state_stays(self):
         # A first run stores a filter that matches nothing: every later window starts with one.
         run = start(QUORLAN, "-vs2008", "-openfile", "-debug", "-solution:" + self.sample.sln, cwd=self.working)
-        self.choose(wait_until(lambda: (window_ids() or [None])[0]), "zq0")
+        self.choose("zq0")
         self.assertEqual(0, exit_code(run))
 
         for number in range(1, ROUNDS + 1):

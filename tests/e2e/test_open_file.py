@@ -102,6 +102,23 @@ class OpenFile(unittest.TestCase):
         _, _, _, position = self.run_window("-vs2022", standin_options=["-title:Other - Microsoft Visual Studio"])
         self.assertEqual((240, 262), position)
 
+    def test_files_a_bound_left_out_are_told_in_the_caption(self):
+        # A project file nested deeper than the model reads them: its files can't be listed.
+        os.mkdir(self.sample.linux_path("Deep"))
+        with open(self.sample.linux_path("Deep", "Deep.vcxproj"), "w") as project:
+            project.write("<Project><ItemGroup>" + "<a>" * 1000 + '<ClCompile Include="Lost.cpp"/>')
+        with open(self.sample.linux_path("Game.sln"), "a", newline="\r\n") as solution:
+            solution.write('Project("{8BC9CEB8-8B4A-11D0-8D11-00A0C91BC942}") = "Deep", "Deep\\Deep.vcxproj", '
+                           '"{2A7A4C8E-8D63-4C8E-9C55-0B6E2A1D9F10}"\nEndProject\n')
+        # Read from the project files, then from the cache, whose names are lower-case.
+        for selected in ("App.config", "app.config"):
+            with self.subTest(selected=selected):
+                opened, code, caption, _ = self.run_window("-vs2022")
+                self.assertEqual(0, code)
+                self.assertEqual(1, len(opened))
+                self.assertEqual("Open file in solution - %d files - not every file is listed: a project file nested "
+                                 "more than 1000 elements deep - %s" % (SAMPLE_FILES, selected), caption)
+
     def test_messages_shown_while_the_window_exists_are_owned_by_it(self):
         child = [QUORLAN, "-vs2008", "-openfile", "-solution:" + self.sample.sln]
         with StandIn("-vs2008", child, ["-dde:never"]) as standin:

@@ -1,6 +1,8 @@
 #include "solution/solution.h"
 
+#include "solution/file_handle.h"
 #include "solution/file_system.h"
+#include "solution/xml_depth.h"
 #include "solution/text.h"
 #include "tests/solution/solution_files.h"
 #include "tests/support/message_recorder.h"
@@ -179,9 +181,50 @@ TEST_F(SolutionReaderTest, ReferenceExpansionIsCutAtTheModelLimitAndTheCutModelR
     const std::vector<std::string> cached = walkLines(*solution, true);
     auto isProject = [](const std::string& line) { return line.find("P ") != std::string::npos; };
     EXPECT_EQ(MAX_MODEL_PROJECTS, std::count_if(cached.begin(), cached.end(), isProject));
+    EXPECT_EQ(CUT_PROJECTS, solution->cuts());
     setTimes(projects);
     ASSERT_TRUE(load());
     EXPECT_EQ(cached, walkLines(*solution));  // "f.cpp": from the cache
+    EXPECT_EQ(CUT_PROJECTS, solution->cuts());
+}
+
+// What a bound leaves out is told, whether the projects come from their files or from the cache;
+// a project that no longer loses anything stops telling it.
+TEST_F(SolutionReaderTest, CutsOfProjectFilesAreToldAndKeptWithTheCache)
+{
+    std::vector<std::string> projects = {"ok.vcxproj", "deep.vcxproj", "big.vcxproj"};
+    std::string deep;
+    for (size_t i = 0; i <= MAX_XML_DEPTH; ++i)
+        deep += "<a>";
+    dir.write("ok.vcxproj", vcxprojText({"ClCompile A.cpp"}));
+    dir.write("deep.vcxproj", deep);
+    ASSERT_TRUE(setFileSize(dir.write("big.vcxproj"), MAX_WHOLE_FILE_SIZE + 1));
+    // A chain of references one project deeper than the model nests them.
+    for (size_t i = 0; i < MAX_REFERENCE_DEPTH; ++i) {
+        projects.push_back("chain" + std::to_string(i) + ".vcxproj");
+        dir.write(projects.back(), vcxprojText({"ProjectReference chain" + std::to_string(i + 1) + ".vcxproj"}));
+    }
+    dir.write("App.sln", solutionText({"ok.vcxproj", "deep.vcxproj", "big.vcxproj", "chain0.vcxproj"}));
+    const ModelCuts all = CUT_XML_DEPTH | CUT_FILE_SIZE | CUT_REFERENCE_DEPTH;
+
+    ASSERT_TRUE(load());
+    EXPECT_EQ(all, solution->cuts());
+    EXPECT_EQ("not every file is listed: project references nested more than 256 deep; a project file larger "
+              "than 256 MB; a project file nested more than 1000 elements deep",
+              describeCuts(solution->cuts()));
+    setTimes(projects);
+    ASSERT_TRUE(load());
+    EXPECT_EQ(all, solution->cuts());
+
+    dir.write("deep.vcxproj", vcxprojText({"ClCompile B.cpp"}));
+    ASSERT_TRUE(setModifiedTime(dir.path("deep.vcxproj"), NEWER_TIME));
+    ASSERT_TRUE(load());
+    EXPECT_EQ(CUT_FILE_SIZE | CUT_REFERENCE_DEPTH, solution->cuts());
+    std::vector<std::string> files = walkLines(*solution);
+    files.erase(std::remove_if(files.begin(), files.end(), [](const std::string& line) { return line[0] != 'F'; }),
+                files.end());
+    EXPECT_EQ((std::vector<std::string>{"F " + lowerCase(dir.path("A.cpp")), "F " + dir.path("B.cpp")}), files);
+    EXPECT_TRUE(recorder.messages().empty());
 }
 
 // A solution written by people who never heard of this tool: the corpus's imgui examples. It is
