@@ -45,9 +45,11 @@
 
 #include "solution/project.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The tool's version 1.14 as major * 65536 + minor. Files of any other version are rebuilt.
@@ -150,5 +152,18 @@ private:
     ModelBudget budget_;
     size_t depth_ = 0;
 };
+
+// The entries of a section's table, by project, in the order of their keys: the same table always
+// gives the same bytes, whatever order the hash table holds them in.
+template <typename Value>
+std::vector<const std::pair<const std::string, Value>*> sortedByKey(const std::unordered_map<std::string, Value>& table)
+{
+    std::vector<const std::pair<const std::string, Value>*> entries;
+    entries.reserve(table.size());
+    for (const auto& entry : table)
+        entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
+    return entries;
+}
 
 #endif

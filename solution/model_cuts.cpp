@@ -49,11 +49,7 @@ bool CutTable::write(CacheWriter& stream) const
 {
     if (projects.empty())
         return true;
-    // Sorted by project, so that the same table always gives the same bytes.
-    std::vector<const std::pair<const std::string, ModelCuts>*> entries;
-    for (const auto& entry : projects)
-        entries.push_back(&entry);
-    std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
+    auto entries = sortedByKey(projects);
 
     if (!stream.writeInteger(CUT_SECTION_MARKER) || !stream.writeInteger(static_cast<int32_t>(entries.size())))
         return false;

@@ -61,11 +61,7 @@ bool WatchTable::write(CacheWriter& stream) const
 {
     if (lists.empty())
         return true;
-    // Sorted by project, so that the same table always gives the same bytes.
-    std::vector<const std::pair<const std::string, WatchList>*> entries;
-    for (const auto& entry : lists)
-        entries.push_back(&entry);
-    std::sort(entries.begin(), entries.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
+    auto entries = sortedByKey(lists);
 
     if (!stream.writeInteger(WATCH_SECTION_MARKER) || !stream.writeInteger(static_cast<int32_t>(entries.size())))
         return false;
