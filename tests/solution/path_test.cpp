@@ -102,11 +102,19 @@ void compare(std::vector<Difference>& differences, const char* function, const s
         differences.push_back({function, input, ours, shell});
 }
 
+// The one way Wine's PathAppendA gives other than the path: when a ".." climbs to the start of
+// the joined path, the result is "" followed by whatever lay beyond it. The stack zeroing above
+// makes that nothing in the 32-bit build; in the 64-bit one the call itself leaves characters there.
+bool wineReadPastTheJoin(const std::string& ours, const std::string& shell)
+{
+    return ours == "\\" && shell.size() > 1 && shell[0] == '\\';
+}
+
 TEST(PathTest, EveryFunctionGivesWhatTheShellGives)
 {
     PathGenerator generator;
     std::vector<Difference> differences;
-    int failedJoins = 0, longPaths = 0;
+    int failedJoins = 0, longPaths = 0, overReads = 0;
     const int INPUTS = 120000;
     for (int i = 0; i < INPUTS; ++i) {
         std::string path = generator.path();
@@ -115,7 +123,11 @@ TEST(PathTest, EveryFunctionGivesWhatTheShellGives)
         failedJoins += shellAppend(path, more).empty();
         longPaths += path.size() >= 259;
         compare(differences, "removeFileSpec", path, removeFileSpec(path), shellRemoveFileSpec(path));
-        compare(differences, "appendPath", path + " | " + more, appendPath(path, more), shellAppend(path, more));
+        std::string joined = appendPath(path, more), shellJoined = shellAppend(path, more);
+        if (wineReadPastTheJoin(joined, shellJoined))
+            ++overReads;
+        else
+            compare(differences, "appendPath", path + " | " + more, joined, shellJoined);
         compare(differences, "renameExtension", path + " | " + extension, renameExtension(path, extension),
                 shellRenameExtension(path, extension));
         compare(differences, "findFileName", path, findFileName(path), PathFindFileNameA(path.c_str()));
@@ -126,6 +138,7 @@ TEST(PathTest, EveryFunctionGivesWhatTheShellGives)
     // The generator reaches the limits: joins too long to fit, inputs that are cut.
     EXPECT_GT(failedJoins, 1000);
     EXPECT_GT(longPaths, 1000);
+    EXPECT_LT(overReads, INPUTS / 1000) << "joins that climb to their start, where Wine reads past the join";
     for (const Difference& d : differences)
         ADD_FAILURE() << d.function << "(" << d.input << "): ours '" << d.ours << "', shell '" << d.shell << "'";
 }
