@@ -74,6 +74,7 @@ void typeKey(OpenFileDialog& dialog, const std::string& text, WPARAM key, std::v
     if (!text.empty())
         findMatches(dialog.index, text, matches);
     outsideFilter.push_back(keys.back() - filter.milliseconds());
+    printf("key \"%s\" %.2f ms, filter %.2f ms\n", text.c_str(), keys.back(), keys.back() - outsideFilter.back());
 }
 
 double median(std::vector<double> values)

@@ -41,6 +41,8 @@ def run_bench(files, names_path, process_only=False):
         code = subprocess.call(arguments, stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT)
         output.seek(0)
         text = output.read().decode("latin-1").replace("\r", "")
+    if os.environ.get("QUORLAN_BENCH_RAW"):
+        sys.stderr.write(text)
     figures = {}
     for line in text.splitlines():
         parts = line.split()

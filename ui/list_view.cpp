@@ -67,6 +67,22 @@ int32_t ListView::selectionMark() const
     return static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETSELECTIONMARK, 0, 0));
 }
 
+ListView::Batch::Batch(ListView& list) : list_(list)
+{
+    SendMessageA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
+}
+
+ListView::Batch::~Batch()
+{
+    SendMessageA(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
+    // A row brought into view meanwhile was scrolled to within the scroll range of the old row
+    // count: bring it into view again now that the range is the new one.
+    int32_t mark = list_.selectionMark();
+    if (mark >= 0 && mark < SendMessageA(list_.hwnd(), LVM_GETITEMCOUNT, 0, 0))
+        SendMessageA(list_.hwnd(), LVM_ENSUREVISIBLE, mark, FALSE);
+    RedrawWindow(list_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
 LRESULT ListView::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const NMHDR* header = notificationOf(message, lParam);

@@ -28,6 +28,21 @@ public:
     // last row (an emptied list keeps its old one): callers compare it with their row count.
     int32_t selectionMark() const;
 
+    // While a Batch lives the list paints nothing and leaves its scroll bars alone; when it ends
+    // it brings them up to date, scrolls the row at the selection mark into view and is painted
+    // once. On Windows this spares only intermediate paints; Wine's list redraws both scroll bars,
+    // twice over, at each change of row count or selection, and that is most of a key's cost.
+    class Batch {
+    public:
+        explicit Batch(ListView& list);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        ListView& list_;
+    };
+
     // Asked for the text of each cell, which is copied into the list's own buffer at once: it need
     // last only until the handler returns. Empty: the cells stay blank.
     EventHandler<DisplayTextArgs> displayTextHandler;

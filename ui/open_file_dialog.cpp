@@ -210,14 +210,19 @@ void OpenFileDialog::applyFilter(bool force)
     if (!cutText.empty())
         titleText_ += " - " + cutText;
 
-    int32_t rows = rowCount();
+    showRows(rowCount(), preferredRow >= 0 ? preferredRow : 0);
+    refreshTitle();
+}
+
+void OpenFileDialog::showRows(int32_t rows, int32_t selected)
+{
+    ListView::Batch batch(*listView);
     listView->setRowCount(rows);
     if (rows > 0)
-        listView->selectRow(preferredRow >= 0 ? preferredRow : 0);
+        listView->selectRow(selected);
     else  // the list keeps its old mark when it empties: it would name a row it no longer has
         SendMessageA(listView->hwnd(), LVM_SETSELECTIONMARK, 0, -1);
     SendMessageA(listView->hwnd(), LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
-    refreshTitle();
 }
 
 void OpenFileDialog::refreshTitle()

@@ -67,6 +67,8 @@ private:
     // Filters the index by the filter box's text unless it is the text applied last (or force),
     // proposes a row and refreshes the caption.
     void applyFilter(bool force);
+    // Gives the list its rows and selects one of them (any row when there are rows), painting once.
+    void showRows(int32_t rows, int32_t selected);
     // The caption: titleText_, then the selected file's name.
     void refreshTitle();
     // The number of rows the list has: every file, or the matches of a filter.

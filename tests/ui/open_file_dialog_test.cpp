@@ -80,6 +80,20 @@ TEST_F(OpenFileDialogTest, ProposesTheFirstMatchThatBeginsWithTheTextOnKeysThatF
     EXPECT_EQ("Open file in solution - 1 match (4 total) - main.cpp", type("ain.", VK_SHIFT));
 }
 
+TEST_F(OpenFileDialogTest, ProposedRowIsInViewWhenTheListGrowsUnderIt)
+{
+    std::vector<std::string> names = {"b.h"};
+    for (int i = 0; i < 300; ++i)
+        names.push_back("a_b_" + std::to_string(1000 + i) + ".h");
+    show(names);
+    type("zzz");
+    EXPECT_EQ("Open file in solution - 301 matches (301 total) - b.h", type("b"));
+    HWND list = dialog->listView->hwnd();
+    LRESULT top = SendMessageA(list, LVM_GETTOPINDEX, 0, 0);
+    EXPECT_GE(300, top);
+    EXPECT_LT(300, top + SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+}
+
 // left, top, right, bottom in the parent's client coordinates; the visible style.
 std::vector<LONG> placement(const Control& control)
 {
