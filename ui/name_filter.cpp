@@ -6,32 +6,41 @@
 namespace {
 
 // Takes each occurrence found in the block of names to the entry whose name holds it, and tells
-// the search to go on at the next entry's name.
+// the search to go on at the next entry's name. Every entry may match: the positions go straight
+// into room for all of them, through a pointer the compiler keeps in a register.
 class MatchCollector {
 public:
     MatchCollector(const FileIndex& index, std::vector<int32_t>& matches)
-        : names_(index.foldedNames().data()), starts_(index.nameStarts()), matches_(matches)
+        : names_(index.foldedNames().data()), starts_(index.nameStarts().data()), matches_(matches)
     {
+        matches_.resize(static_cast<size_t>(index.size()));
+        first_ = out_ = matches_.data();
     }
+    // Cuts the matches to those found.
+    ~MatchCollector() { matches_.resize(static_cast<size_t>(out_ - first_)); }
+    MatchCollector(const MatchCollector&) = delete;
+    MatchCollector& operator=(const MatchCollector&) = delete;
 
     const char* operator()(const char* occurrence)
     {
         auto offset = static_cast<uint32_t>(occurrence - names_);
-        while (starts_[position_ + 1] <= offset)
-            ++position_;
-        if (preferredRow_ < 0 && offset == starts_[position_])
-            preferredRow_ = static_cast<int32_t>(matches_.size());
-        matches_.push_back(static_cast<int32_t>(position_));
-        return names_ + starts_[position_ + 1];
+        while (next_[0] <= offset)
+            ++next_;
+        if (preferredRow_ < 0 && offset == next_[-1])
+            preferredRow_ = static_cast<int32_t>(out_ - first_);
+        *out_++ = static_cast<int32_t>(next_ - 1 - starts_);
+        return names_ + *next_;
     }
 
     int32_t preferredRow() const { return preferredRow_; }
 
 private:
     const char* names_;
-    const std::vector<uint32_t>& starts_;
+    const uint32_t* starts_;
+    const uint32_t* next_ = starts_ + 1;  // where the entry after the one last matched starts
     std::vector<int32_t>& matches_;
-    size_t position_ = 0;
+    int32_t* first_;
+    int32_t* out_;
     int32_t preferredRow_ = -1;
 };
 
