@@ -70,6 +70,9 @@ int32_t ListView::selectionMark() const
 ListView::Batch::Batch(ListView& list) : list_(list)
 {
     SendMessageA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
+    // Also the default handling, which leaves the window undrawable until it ends: Wine's list
+    // view keeps it to itself, and then draws its scroll bars on every change of their range.
+    DefWindowProcA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
 }
 
 ListView::Batch::~Batch()
@@ -80,7 +83,9 @@ ListView::Batch::~Batch()
     int32_t mark = list_.selectionMark();
     if (mark >= 0 && mark < SendMessageA(list_.hwnd(), LVM_GETITEMCOUNT, 0, 0))
         SendMessageA(list_.hwnd(), LVM_ENSUREVISIBLE, mark, FALSE);
-    RedrawWindow(list_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    DefWindowProcA(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
+    // As the message's own documentation asks: scroll bars, header and rows, painted once.
+    RedrawWindow(list_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT ListView::windowProc(UINT message, WPARAM wParam, LPARAM lParam)
