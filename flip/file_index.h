@@ -54,12 +54,15 @@ private:
     };
 
     struct StagedNames;
+    // Fills lists_ in walk order; returns the number of files.
+    uint32_t collectLists(const Solution& solution);
     // The folded name of every file, and a number per distinct directory text.
     void stageNames(uint32_t total, StagedNames& staged) const;
-    // Drops from order, sorted by name, every file whose path an earlier file in walk order has;
-    // walks gives the walk number of each entry of order.
+    // Marks REPEATED in order (a bucket's positions, sorted by name) every file whose path an
+    // earlier file in walk order has; walks and directories give each position's walk number and
+    // directory number.
     void dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
-                           const uint32_t* walks, const std::vector<uint32_t>& directories) const;
+                           const uint32_t* walks, const uint32_t* directories) const;
     const ListStart& listOf(uint32_t walk) const;
     const char* rest(uint32_t walk) const;
 

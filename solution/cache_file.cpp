@@ -145,11 +145,7 @@ bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& direct
         return false;
     // Cut at the first NUL and lower-cased in one pass: a million of them are read at a start.
     rest = buffer_.data() + bufferStart_;
-    restLength = 0;
-    for (char* c = rest; restLength < static_cast<size_t>(length) && *c != '\0'; ++c, ++restLength) {
-        if (*c >= 'A' && *c <= 'Z')
-            *c = static_cast<char>(*c - 'A' + 'a');
-    }
+    restLength = lowerCaseToNul(rest, static_cast<size_t>(length));
     bufferStart_ += static_cast<size_t>(length);
     bytesLeft_ -= length;
     restBytes_ += restLength + 1;
