@@ -31,11 +31,22 @@ constexpr size_t STREAM_BUFFER_SIZE = 64 * 1024;
 
 CacheWriter::CacheWriter(FILE* stream) : stream_(stream), buffer_(STREAM_BUFFER_SIZE) {}
 
-bool CacheWriter::writeInteger(int32_t value)
+namespace {
+
+// The value as 4 bytes, little-endian, at out.
+void storeInteger(char* out, int32_t value)
 {
     uint32_t bits = static_cast<uint32_t>(value);
-    unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                              static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>(bits >> 8 * i);
+}
+
+}  // namespace
+
+bool CacheWriter::writeInteger(int32_t value)
+{
+    char bytes[4];
+    storeInteger(bytes, value);
     return writeBytes(bytes, sizeof bytes);
 }
 
@@ -70,6 +81,21 @@ bool CacheWriter::writeString(const std::string& text)
 bool CacheWriter::writeString(const char* text, size_t length)
 {
     return writeInteger(static_cast<int32_t>(length)) && writeBytes(text, length);
+}
+
+bool CacheWriter::writeFileEntry(const char* rest, size_t restLength, int32_t directoryIndex)
+{
+    // A million entries at a save: one check of the room and of the limit for the whole entry.
+    size_t size = restLength + MIN_FILE_ENTRY_SIZE;
+    if (used_ + size > buffer_.size() || bytesWritten_ + static_cast<int64_t>(size) > MAX_CACHE_FILE_SIZE)
+        return writeString(rest, restLength) && writeInteger(directoryIndex);
+    char* out = buffer_.data() + used_;
+    storeInteger(out, static_cast<int32_t>(restLength));
+    copyBytes(out + 4, rest, restLength);
+    storeInteger(out + 4 + restLength, directoryIndex);
+    used_ += size;
+    bytesWritten_ += static_cast<int64_t>(size);
+    return true;
 }
 
 bool CacheWriter::flush()
@@ -237,8 +263,8 @@ bool Project::writeCache(CacheWriter& stream) const
             return false;
     }
     for (size_t file = 0; file < files.size(); ++file) {
-        if (!stream.writeString(files.rest(file), files.restLength(file)) ||
-            !stream.writeInteger(static_cast<int32_t>(files.directoryIndex(file))))
+        if (!stream.writeFileEntry(files.rest(file), files.restLength(file),
+                                   static_cast<int32_t>(files.directoryIndex(file))))
             return false;
     }
     return writeProjectRecords(stream, references);
