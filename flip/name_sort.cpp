@@ -70,18 +70,6 @@ uint32_t sharedBytes(const Item* first, const Item* last, uint32_t depth)
     return shared;
 }
 
-// The names compared from depth on, as unsigned bytes.
-int compareFrom(const char* a, const char* b, uint32_t depth)
-{
-    const auto* x = reinterpret_cast<const unsigned char*>(a) + depth;
-    const auto* y = reinterpret_cast<const unsigned char*>(b) + depth;
-    for (;; ++x, ++y) {
-        int difference = *x - *y;
-        if (difference != 0 || *x == 0)
-            return difference;
-    }
-}
-
 struct Range {
     uint32_t first;
     uint32_t last;
@@ -112,8 +100,7 @@ public:
             if (range.depth % KEY_BYTES == 0 && range.depth > 0)
                 loadKeys(range);
             if (range.last - range.first <= SHORT_RANGE) {
-                sortShort(range);
-                settle(range);
+                sortShort(range, pending);
             } else {
                 split(range, pending);
             }
@@ -196,41 +183,47 @@ private:
         }
     }
 
-    // Orders two items of a range whose names agree before depth: by their keys, then by their
-    // names where the keys end.
-    int compare(const Item& a, const Item& b, uint32_t depth) const
+    // Orders two items of a range whose names agree before depth by the rest of their keys.
+    static int compareKeys(const Item& a, const Item& b, uint32_t depth)
     {
         for (uint32_t word = depth % KEY_BYTES / 4; word < KEY_WORDS; ++word) {
             if (a.key[word] != b.key[word])
                 return a.key[word] < b.key[word] ? -1 : 1;
         }
-        // Equal keys: the names end within them (a zero last byte), or go on beyond them.
-        if ((a.key[KEY_WORDS - 1] & 0xFF) == 0)
-            return 0;
-        return compareFrom(names_[a.id], names_[b.id], depth - depth % KEY_BYTES + KEY_BYTES);
+        return 0;
     }
 
-    // Sorts a short range by insertion, which keeps equal names in their order, and notes them.
-    void sortShort(const Range& range)
+    // Sorts a short range by insertion on the keys, which keeps equal names in their order. Items
+    // whose keys are equal have equal names when the names end within the key (a zero last byte);
+    // else they go back on the stack from the next key on, rather than each comparison chasing
+    // the names themselves, which lie all over memory.
+    void sortShort(const Range& range, std::vector<Range>& pending)
     {
         Item* first = itemsOf(range);
         Item* last = first + (range.last - range.first);
         for (Item* next = first + 1; next < last; ++next) {
             Item item = *next;
             Item* place = next;
-            for (; place > first && compare(item, place[-1], range.depth) < 0; --place)
+            for (; place > first && compareKeys(item, place[-1], range.depth) < 0; --place)
                 *place = place[-1];
             *place = item;
         }
+        const uint32_t nextKey = range.depth - range.depth % KEY_BYTES + KEY_BYTES;
         for (Item* run = first; run != last;) {
             Item* end = run + 1;
-            while (end != last && compare(*run, *end, range.depth) == 0)
+            while (end != last && compareKeys(*run, *end, range.depth) == 0)
                 ++end;
-            if (end - run > 1)
-                equalRuns_.emplace_back(range.first + static_cast<uint32_t>(run - first),
-                                        range.first + static_cast<uint32_t>(end - first));
+            if (end - run > 1) {
+                uint32_t from = range.first + static_cast<uint32_t>(run - first);
+                uint32_t to = range.first + static_cast<uint32_t>(end - first);
+                if ((run->key[KEY_WORDS - 1] & 0xFF) == 0)
+                    equalRuns_.emplace_back(from, to);
+                else
+                    pending.push_back({from, to, nextKey, false});  // sorted further once settled
+            }
             run = end;
         }
+        settle(range);
     }
 
     const std::vector<const char*>& names_;
