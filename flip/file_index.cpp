@@ -84,10 +84,11 @@ const char* nameInRest(const FileList& list, size_t file)
 // cache holds, rather than the whole model in sorted order, which it doesn't. Everything but the
 // bucket bounds is in staged order: bucket by bucket, walk order within a bucket.
 struct FileIndex::StagedNames {
-    std::vector<char> text;             // each name, folded, ending in a NUL
-    std::vector<uint32_t> starts;       // where each name starts in text; one more, for the end
-    std::vector<uint32_t> walks;        // the walk number of each name's file
-    std::vector<uint32_t> directories;  // a number per distinct directory text, of each name's file
+    // Sized up front and filled entry by entry: blocks that don't zero what they add first.
+    ByteBlock text;                          // each name, folded, ending in a NUL
+    UninitializedVector<uint32_t> starts;    // where each name starts in text; one more, for the end
+    UninitializedVector<uint32_t> walks;     // the walk number of each name's file
+    UninitializedVector<uint32_t> directories;  // a number per distinct directory text, of each name's file
     uint32_t bucketStarts[257] = {};    // bucket b holds the names [bucketStarts[b], bucketStarts[b + 1])
 };
 
@@ -168,7 +169,7 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
         uint32_t length;
         uint32_t directory;
     };
-    std::vector<Name> names(total);
+    UninitializedVector<Name> names(total);
     std::deque<std::string> spareNames;  // names that don't lie in their rest
     // Each distinct directory text gets one number, whichever lists hold it.
     std::unordered_map<std::string_view, uint32_t> numbers;

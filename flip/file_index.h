@@ -14,6 +14,7 @@
 // the index and must not change while it exists.
 
 #include "flip/name_sort.h"
+#include "solution/byte_block.h"
 
 #include <cstdint>
 #include <string>
@@ -41,7 +42,7 @@ public:
 
     // Every entry's name, "A" to "Z" lower-cased, in position order, each ending in a NUL, and one
     // more NUL after the last.
-    const std::vector<char>& foldedNames() const { return names_; }
+    const ByteBlock& foldedNames() const { return names_; }
     // Where each position's folded name starts in foldedNames(); one more entry, size() + 1 in
     // all, gives the end of the last name's NUL.
     const std::vector<uint32_t>& nameStarts() const { return nameStarts_; }
@@ -69,7 +70,7 @@ private:
     std::vector<ListStart> lists_;     // in walk order
     std::vector<uint32_t> fileOfEntry_;  // the walk number of each entry's file
     std::vector<uint32_t> nameStarts_ = {0};
-    std::vector<char> names_ = {'\0'};
+    ByteBlock names_ = ByteBlock(1, '\0');
 };
 
 #endif
