@@ -41,6 +41,13 @@ void storeInteger(char* out, int32_t value)
         out[i] = static_cast<char>(bits >> 8 * i);
 }
 
+// The value stored by storeInteger at bytes.
+int32_t loadInteger(const char* bytes)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    return static_cast<int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
+}
+
 }  // namespace
 
 bool CacheWriter::writeInteger(int32_t value)
@@ -135,8 +142,7 @@ bool CacheReader::readInteger(int32_t& value)
 {
     if (!fill(4))
         return false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data() + bufferStart_);
-    value = static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+    value = loadInteger(buffer_.data() + bufferStart_);
     bufferStart_ += 4;
     bytesLeft_ -= 4;
     return true;
@@ -172,11 +178,12 @@ bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& direct
     // Cut at the first NUL and lower-cased in one pass: a million of them are read at a start.
     rest = buffer_.data() + bufferStart_;
     restLength = lowerCaseToNul(rest, static_cast<size_t>(length));
-    bufferStart_ += static_cast<size_t>(length);
-    bytesLeft_ -= length;
+    directoryIndex = loadInteger(rest + length);
+    bufferStart_ += static_cast<size_t>(length) + 4;
+    bytesLeft_ -= static_cast<int64_t>(length) + 4;
     restBytes_ += restLength + 1;
     ++rests_;
-    return readInteger(directoryIndex);
+    return true;
 }
 
 size_t CacheReader::likelyRestBytes(size_t count) const

@@ -25,11 +25,7 @@ std::string joined(const std::string& directory, const char* rest, size_t restLe
 // a directory stops where it stops for "x" joined to it, so one answer serves every such rest.
 bool isPlainRest(const char* rest, size_t length)
 {
-    for (const char* c = rest; c != rest + length; ++c) {
-        if (*c == '\\' || *c == ':')
-            return false;
-    }
-    return length > 0;
+    return length > 0 && !containsEitherByte(rest, length, '\\', ':');
 }
 
 }  // namespace

@@ -66,6 +66,24 @@ void lowerCaseCopy(char* to, const char* from, size_t length)
         to[i] = lowerCaseByte(from[i]);
 }
 
+bool containsEitherByte(const char* text, size_t length, char first, char second)
+{
+    const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
+    const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, text + i, 4);
+        if (zeroBytes(word ^ firsts) != 0 || zeroBytes(word ^ seconds) != 0)
+            return true;
+    }
+    for (; i < length; ++i) {
+        if (text[i] == first || text[i] == second)
+            return true;
+    }
+    return false;
+}
+
 size_t lowerCaseToNul(char* text, size_t length)
 {
     size_t i = 0;

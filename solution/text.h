@@ -18,6 +18,8 @@ void lowerCaseInPlace(std::string& text);
 void copyBytes(char* to, const char* from, size_t length);
 // Copies length bytes to to (which may be from itself), "A" to "Z" lowered, four at a time.
 void lowerCaseCopy(char* to, const char* from, size_t length);
+// Whether first or second is among the length bytes of text, looked for four bytes at a time.
+bool containsEitherByte(const char* text, size_t length, char first, char second);
 // Lowers "A" to "Z" in the length bytes of text up to its first NUL, if it holds one; returns how
 // many bytes come before that NUL (length when there is none).
 size_t lowerCaseToNul(char* text, size_t length);
