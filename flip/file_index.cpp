@@ -35,19 +35,6 @@ bool isHighByte(char c)
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The bytes that make a rest's file-name part need a closer look: separators and high bytes.
-struct SpecialBytes {
-    bool special[256] = {};
-    constexpr SpecialBytes()
-    {
-        for (int byte = 0x80; byte < 0x100; ++byte)
-            special[byte] = true;
-        special[static_cast<unsigned char>('\\')] = special[static_cast<unsigned char>('/')] = true;
-        special[static_cast<unsigned char>(':')] = true;
-    }
-};
-constexpr SpecialBytes SPECIAL_BYTES;
-
 // Where the shell's PathFindFileNameA puts the file-name part of the file's path when that lies
 // in its rest: after the last separator ("\", "/" or ":") that is followed by neither a slash nor
 // the end. Null when it lies further back, and when a byte above 127 could be the lead byte of a
@@ -57,9 +44,7 @@ const char* nameInRest(const FileList& list, size_t file)
     const char* rest = list.rest(file);
     size_t length = list.restLength(file);
     // Most rests hold none: then the name is the whole rest, if the byte before it separates.
-    size_t plain = 0;
-    while (plain < length && !SPECIAL_BYTES.special[static_cast<unsigned char>(rest[plain])])
-        ++plain;
+    size_t plain = plainSpan(rest, length, '\\', '/', ':');
     const char* name = nullptr;
     for (size_t i = plain; i < length; ++i) {
         if (isHighByte(rest[i]))

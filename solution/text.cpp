@@ -84,6 +84,28 @@ bool containsEitherByte(const char* text, size_t length, char first, char second
     return false;
 }
 
+size_t plainSpan(const char* text, size_t length, char first, char second, char third)
+{
+    const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
+    const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
+    const uint32_t thirds = static_cast<unsigned char>(third) * EACH_BYTE;
+    size_t i = 0;
+    // Word by word up to the first word that holds a byte to stop at, then byte by byte in it.
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, text + i, 4);
+        if ((word & TOP_BITS) != 0 || zeroBytes(word ^ firsts) != 0 || zeroBytes(word ^ seconds) != 0 ||
+            zeroBytes(word ^ thirds) != 0)
+            break;
+    }
+    for (; i < length; ++i) {
+        char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80 || c == first || c == second || c == third)
+            break;
+    }
+    return i;
+}
+
 size_t lowerCaseToNul(char* text, size_t length)
 {
     size_t i = 0;

@@ -20,6 +20,8 @@ void copyBytes(char* to, const char* from, size_t length);
 void lowerCaseCopy(char* to, const char* from, size_t length);
 // Whether first or second is among the length bytes of text, looked for four bytes at a time.
 bool containsEitherByte(const char* text, size_t length, char first, char second);
+// How many of the length bytes of text, from its start, are below 128 and none of the three.
+size_t plainSpan(const char* text, size_t length, char first, char second, char third);
 // Lowers "A" to "Z" in the length bytes of text up to its first NUL, if it holds one; returns how
 // many bytes come before that NUL (length when there is none).
 size_t lowerCaseToNul(char* text, size_t length);

@@ -40,6 +40,11 @@ TEST(TextTest, WordAtATimeAgreesWithByteAtATime)
 
                 EXPECT_EQ(text.find_first_of("\\:") != std::string::npos,
                           containsEitherByte(text.data(), length, '\\', ':'));
+                size_t plain = 0;
+                while (plain < length && static_cast<unsigned char>(text[plain]) < 0x80 && text[plain] != '\\' &&
+                       text[plain] != '/' && text[plain] != ':')
+                    ++plain;
+                EXPECT_EQ(plain, plainSpan(text.data(), length, '\\', '/', ':'));
             }
         }
     }
