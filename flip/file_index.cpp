@@ -17,6 +17,9 @@ namespace {
 // How many names ahead the gathering of sorted names asks the processor to fetch.
 constexpr size_t GATHER_PREFETCH = 8;
 
+// In the sorted order of a bucket, in place of a name whose path an earlier file has.
+constexpr uint32_t REPEATED = UINT32_MAX;
+
 bool isSlash(char c)
 {
     return c == '\\' || c == '/';
@@ -36,27 +39,12 @@ bool isHighByte(char c)
 // in its rest: after the last separator ("\", "/" or ":") that is followed by neither a slash nor
 // the end. Null when it lies further back, and when a byte above 127 could be the lead byte of a
 // double-byte character, whose trail byte the shell never takes for a separator.
-// The bytes that make a rest's file-name part need a closer look: separators and high bytes.
-struct SpecialBytes {
-    bool special[256] = {};
-    constexpr SpecialBytes()
-    {
-        for (int byte = 0x80; byte < 0x100; ++byte)
-            special[byte] = true;
-        special[static_cast<unsigned char>('\\')] = special[static_cast<unsigned char>('/')] = true;
-        special[static_cast<unsigned char>(':')] = true;
-    }
-};
-constexpr SpecialBytes SPECIAL_BYTES;
-
 const char* nameInRest(const FileList& list, size_t file)
 {
     const char* rest = list.rest(file);
     size_t length = list.restLength(file);
     // Most rests hold none: then the name is the whole rest, if the byte before it separates.
-    size_t plain = 0;
-    while (plain < length && !SPECIAL_BYTES.special[static_cast<unsigned char>(rest[plain])])
-        ++plain;
+    size_t plain = plainSpan(rest, length, '\\', '/', ':');
     const char* name = nullptr;
     for (size_t i = plain; i < length; ++i) {
         if (isHighByte(rest[i]))
@@ -78,17 +66,66 @@ const char* nameInRest(const FileList& list, size_t file)
 
 // The folded names of every file, moved into buckets by their first byte. Sorting, finding
 // repeated paths and gathering the block then read one bucket at a time, which the processor's
-// cache holds, rather than the whole model in sorted order, which it doesn't.
+// cache holds, rather than the whole model in sorted order, which it doesn't. Everything but the
+// bucket bounds is in staged order: bucket by bucket, walk order within a bucket.
 struct FileIndex::StagedNames {
-    std::vector<char> text;        // each bucket's names, each ending in a NUL, in walk order
-    std::vector<uint32_t> starts;  // where each staged name starts in text
-    std::vector<uint32_t> walks;   // the walk number of each staged name's file
-    std::vector<uint32_t> directories;  // by walk number: a number per distinct directory text
-    uint32_t bucketStarts[257] = {};    // bucket b holds the staged names [bucketStarts[b], bucketStarts[b + 1])
-    size_t bucketTextStarts[257] = {};  // and the bytes [bucketTextStarts[b], bucketTextStarts[b + 1]) of text
+    // Sized up front and filled entry by entry: blocks that don't zero what they add first.
+    ByteBlock text;                          // each name, folded, ending in a NUL
+    UninitializedVector<uint32_t> starts;    // where each name starts in text; one more, for the end
+    UninitializedVector<uint32_t> walks;     // the walk number of each name's file
+    UninitializedVector<uint32_t> directories;  // a number per distinct directory text, of each name's file
+    uint32_t bucketStarts[257] = {};    // bucket b holds the names [bucketStarts[b], bucketStarts[b + 1])
 };
 
 void FileIndex::build(const Solution& solution)
+{
+    uint32_t total = collectLists(solution);
+    StagedNames staged;
+    stageNames(total, staged);
+    nameStarts_.reserve(total + 1);
+    fileOfEntry_.reserve(total);
+    // The sorted names are written back over the staged ones, bucket after bucket, from a copy of
+    // the bucket: repeated paths only take bytes away, so writing never overtakes reading, and the
+    // index needs no second block of every name.
+    char* out = staged.text.data();
+    std::vector<char> bucketText;
+    std::vector<const char*> names;
+    std::vector<uint32_t> order;
+    for (int bucket = 0; bucket < 256; ++bucket) {
+        uint32_t first = staged.bucketStarts[bucket];
+        uint32_t count = staged.bucketStarts[bucket + 1] - first;
+        if (count == 0)
+            continue;
+        const uint32_t* starts = staged.starts.data() + first;
+        bucketText.assign(staged.text.begin() + starts[0], staged.text.begin() + starts[count]);
+        bucketText.resize(bucketText.size() + NAME_PADDING, '\0');
+        names.resize(count);
+        order.resize(count);
+        for (uint32_t i = 0; i < count; ++i) {
+            names[i] = bucketText.data() + (starts[i] - starts[0]);
+            order[i] = i;
+        }
+        std::vector<NameRun> equalNames = sortByName(order, names);
+        dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directories.data() + first);
+        for (size_t k = 0; k < order.size(); ++k) {
+            uint32_t i = order[k];
+            if (i == REPEATED)
+                continue;
+            if (k + GATHER_PREFETCH < order.size() && order[k + GATHER_PREFETCH] != REPEATED)
+                __builtin_prefetch(names[order[k + GATHER_PREFETCH]]);
+            size_t length = starts[i + 1] - starts[i];  // the NUL included
+            copyBytes(out, names[i], length);
+            out += length;
+            nameStarts_.push_back(static_cast<uint32_t>(out - staged.text.data()));
+            fileOfEntry_.push_back(staged.walks[first + i]);
+        }
+    }
+    *out++ = '\0';
+    staged.text.resize(static_cast<size_t>(out - staged.text.data()));
+    names_ = std::move(staged.text);
+}
+
+uint32_t FileIndex::collectLists(const Solution& solution)
 {
     // Depth first with a stack of its own rather than recursion: however deep the references
     // of a project file go, the walk needs no more than its own memory.
@@ -106,55 +143,19 @@ void FileIndex::build(const Solution& solution)
         for (auto reference = project->references.rbegin(); reference != project->references.rend(); ++reference)
             pending.push_back(reference->get());
     }
-
-    StagedNames staged;
-    stageNames(total, staged);
-    nameStarts_.reserve(total + 1);
-    fileOfEntry_.reserve(total);
-    // The sorted names are written back over the staged ones, bucket after bucket, from a copy of
-    // the bucket: repeated paths only take bytes away, so writing never overtakes reading, and the
-    // index needs no second block of every name.
-    char* out = staged.text.data();
-    std::vector<char> bucketText;
-    std::vector<const char*> names;
-    std::vector<uint32_t> order;
-    for (int bucket = 0; bucket < 256; ++bucket) {
-        uint32_t first = staged.bucketStarts[bucket];
-        uint32_t count = staged.bucketStarts[bucket + 1] - first;
-        size_t textStart = staged.bucketTextStarts[bucket];
-        bucketText.assign(staged.text.begin() + textStart, staged.text.begin() + staged.bucketTextStarts[bucket + 1]);
-        names.resize(count);
-        order.resize(count);
-        for (uint32_t i = 0; i < count; ++i) {
-            names[i] = bucketText.data() + (staged.starts[first + i] - textStart);
-            order[i] = i;
-        }
-        std::vector<NameRun> equalNames = sortByName(order, names);
-        dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directories);
-        for (size_t k = 0; k < order.size(); ++k) {
-            uint32_t i = order[k];
-            if (k + GATHER_PREFETCH < order.size())
-                __builtin_prefetch(names[order[k + GATHER_PREFETCH]]);
-            for (const char* byte = names[i]; (*out++ = *byte) != '\0'; ++byte) {
-            }
-            nameStarts_.push_back(static_cast<uint32_t>(out - staged.text.data()));
-            fileOfEntry_.push_back(staged.walks[first + i]);
-        }
-    }
-    *out++ = '\0';
-    staged.text.resize(static_cast<size_t>(out - staged.text.data()));
-    names_ = std::move(staged.text);
+    return total;
 }
 
 void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
 {
+    // Each file's name, directory number and bucket, in walk order.
     struct Name {
         const char* text;
         uint32_t length;
+        uint32_t directory;
     };
-    std::vector<Name> names(total);
+    UninitializedVector<Name> names(total);
     std::deque<std::string> spareNames;  // names that don't lie in their rest
-    staged.directories.resize(total);
     // Each distinct directory text gets one number, whichever lists hold it.
     std::unordered_map<std::string_view, uint32_t> numbers;
     size_t bytes[256] = {};
@@ -165,75 +166,81 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
         for (const std::string& directory : list.directories())
             numberOf.push_back(numbers.emplace(directory, static_cast<uint32_t>(numbers.size())).first->second);
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
-            const char* text = nameInRest(list, file);
-            if (text) {
-                names[walk] = {text, static_cast<uint32_t>(list.rest(file) + list.restLength(file) - text)};
+            Name& name = names[walk];
+            name.text = nameInRest(list, file);
+            if (name.text) {
+                name.length = static_cast<uint32_t>(list.rest(file) + list.restLength(file) - name.text);
             } else {
                 spareNames.push_back(findFileName(list.path(file)));
-                names[walk] = {spareNames.back().c_str(), static_cast<uint32_t>(spareNames.back().size())};
+                name.text = spareNames.back().c_str();
+                name.length = static_cast<uint32_t>(spareNames.back().size());
             }
-            unsigned char bucket = foldCase(static_cast<unsigned char>(*names[walk].text));
+            name.directory = numberOf[list.directoryIndex(file)];
+            unsigned char bucket = foldCase(static_cast<unsigned char>(*name.text));
             ++staged.bucketStarts[bucket + 1];
-            bytes[bucket] += names[walk].length + 1;
-            staged.directories[walk] = numberOf[list.directoryIndex(file)];
+            bytes[bucket] += name.length + 1;
         }
     }
 
+    size_t textStarts[256];
+    size_t textSize = 0;
     for (int bucket = 0; bucket < 256; ++bucket) {
         staged.bucketStarts[bucket + 1] += staged.bucketStarts[bucket];
-        staged.bucketTextStarts[bucket + 1] = staged.bucketTextStarts[bucket] + bytes[bucket];
+        textStarts[bucket] = textSize;
+        textSize += bytes[bucket];
     }
     uint32_t next[256];
     std::copy(staged.bucketStarts, staged.bucketStarts + 256, next);
-    size_t textStarts[256];
-    std::copy(staged.bucketTextStarts, staged.bucketTextStarts + 256, textStarts);
     // One byte more for the NUL that ends the index's block.
-    staged.text.resize(staged.bucketTextStarts[256] + 1);
-    staged.starts.resize(total);
+    staged.text.resize(textSize + 1);
+    staged.starts.resize(total + 1);
+    staged.starts[total] = static_cast<uint32_t>(textSize);
     staged.walks.resize(total);
+    staged.directories.resize(total);
     for (walk = 0; walk < total; ++walk) {
         const Name& name = names[walk];
         unsigned char bucket = foldCase(static_cast<unsigned char>(*name.text));
         uint32_t entry = next[bucket]++;
         staged.starts[entry] = static_cast<uint32_t>(textStarts[bucket]);
         staged.walks[entry] = walk;
+        staged.directories[entry] = name.directory;
         char* out = staged.text.data() + textStarts[bucket];
-        for (uint32_t i = 0; i < name.length; ++i)
-            out[i] = static_cast<char>(foldCase(static_cast<unsigned char>(name.text[i])));
+        lowerCaseCopy(out, name.text, name.length);
         out[name.length] = '\0';
         textStarts[bucket] += name.length + 1;
     }
 }
 
 void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
-                                  const uint32_t* walks, const std::vector<uint32_t>& directories) const
+                                  const uint32_t* walks, const uint32_t* directories) const
 {
     // Two files have the same path exactly when they have the same directory and rest, and then
-    // the same name: a repeated path sits among the equal names, under one directory number.
-    std::vector<uint32_t> run;  // walk numbers
+    // the same name: a repeated path sits among the equal names, under one directory number. A
+    // run's names come in walk order, and the first listing of each path stays.
+    struct Listing {
+        uint32_t directory;
+        uint32_t position;  // in order
+    };
+    std::vector<Listing> run;
     std::vector<uint32_t> repeated;
     for (const NameRun& equal : equalNames) {
         run.clear();
-        for (uint32_t i = equal.first; i < equal.second; ++i)
-            run.push_back(walks[order[i]]);
-        std::sort(run.begin(), run.end(), [&directories](uint32_t a, uint32_t b) {
-            return directories[a] != directories[b] ? directories[a] < directories[b] : a < b;
-        });
+        for (uint32_t position = equal.first; position < equal.second; ++position)
+            run.push_back({directories[order[position]], position});
+        std::stable_sort(run.begin(), run.end(),
+                         [](const Listing& a, const Listing& b) { return a.directory < b.directory; });
+        repeated.clear();
         for (size_t i = 1; i < run.size(); ++i) {
-            for (size_t earlier = i; earlier-- > 0 && directories[run[earlier]] == directories[run[i]];) {
-                if (strcmp(rest(run[earlier]), rest(run[i])) == 0) {
-                    repeated.push_back(run[i]);
+            for (size_t earlier = i; earlier-- > 0 && run[earlier].directory == run[i].directory;) {
+                if (strcmp(rest(walks[order[run[earlier].position]]), rest(walks[order[run[i].position]])) == 0) {
+                    repeated.push_back(run[i].position);
                     break;
                 }
             }
         }
+        for (uint32_t position : repeated)
+            order[position] = REPEATED;
     }
-    if (repeated.empty())
-        return;
-    std::sort(repeated.begin(), repeated.end());
-    order.erase(std::remove_if(order.begin(), order.end(),
-                               [&](uint32_t i) { return std::binary_search(repeated.begin(), repeated.end(), walks[i]); }),
-                order.end());
 }
 
 const FileIndex::ListStart& FileIndex::listOf(uint32_t walk) const

@@ -14,6 +14,7 @@
 // the index and must not change while it exists.
 
 #include "flip/name_sort.h"
+#include "solution/byte_block.h"
 
 #include <cstdint>
 #include <string>
@@ -41,7 +42,7 @@ public:
 
     // Every entry's name, "A" to "Z" lower-cased, in position order, each ending in a NUL, and one
     // more NUL after the last.
-    const std::vector<char>& foldedNames() const { return names_; }
+    const ByteBlock& foldedNames() const { return names_; }
     // Where each position's folded name starts in foldedNames(); one more entry, size() + 1 in
     // all, gives the end of the last name's NUL.
     const std::vector<uint32_t>& nameStarts() const { return nameStarts_; }
@@ -54,19 +55,22 @@ private:
     };
 
     struct StagedNames;
+    // Fills lists_ in walk order; returns the number of files.
+    uint32_t collectLists(const Solution& solution);
     // The folded name of every file, and a number per distinct directory text.
     void stageNames(uint32_t total, StagedNames& staged) const;
-    // Drops from order, sorted by name, every file whose path an earlier file in walk order has;
-    // walks gives the walk number of each entry of order.
+    // Marks REPEATED in order (a bucket's positions, sorted by name) every file whose path an
+    // earlier file in walk order has; walks and directories give each position's walk number and
+    // directory number.
     void dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
-                           const uint32_t* walks, const std::vector<uint32_t>& directories) const;
+                           const uint32_t* walks, const uint32_t* directories) const;
     const ListStart& listOf(uint32_t walk) const;
     const char* rest(uint32_t walk) const;
 
     std::vector<ListStart> lists_;     // in walk order
     std::vector<uint32_t> fileOfEntry_;  // the walk number of each entry's file
     std::vector<uint32_t> nameStarts_ = {0};
-    std::vector<char> names_ = {'\0'};
+    ByteBlock names_ = ByteBlock(1, '\0');
 };
 
 #endif

@@ -4,50 +4,77 @@
 
 namespace {
 
-// Ranges this short are sorted by comparing whole names.
-constexpr uint32_t SHORT_RANGE = 12;
-// How many bytes of a name a key holds.
-constexpr int KEY_BYTES = 4;
+// Ranges this short are sorted by comparing keys, and names where keys end.
+constexpr uint32_t SHORT_RANGE = 32;
+// How many bytes of a name an item's key holds: four words, the first byte highest in each.
+constexpr uint32_t KEY_WORDS = 4;
+constexpr uint32_t KEY_BYTES = 4 * KEY_WORDS;
 // How many names ahead the key loop asks the processor to fetch.
 constexpr uint32_t PREFETCH_DISTANCE = 8;
 
-// KEY_BYTES folded bytes of name from depth on, the first in the high byte; zero bytes past its end.
-// depth is at most the name's length.
-using Key = uint32_t;
-Key keyAt(const char* name, uint32_t depth)
-{
-    const auto* byte = reinterpret_cast<const unsigned char*>(name) + depth;
-    Key key = 0;
-    for (int i = 0; i < KEY_BYTES; ++i) {
-        key = key << 8 | foldCase(*byte);
-        if (*byte)
-            ++byte;
-    }
-    return key;
-}
-
-// The names compared from depth on, as _stricmp does.
-int compareFrom(const char* a, const char* b, uint32_t depth)
-{
-    const auto* x = reinterpret_cast<const unsigned char*>(a) + depth;
-    const auto* y = reinterpret_cast<const unsigned char*>(b) + depth;
-    for (;; ++x, ++y) {
-        int difference = foldCase(*x) - foldCase(*y);
-        if (difference != 0 || *x == 0)
-            return difference;
-    }
-}
-
+// An id and KEY_BYTES bytes of its name from the depth its range was keyed at, zero bytes past the
+// name's end. Words of 32 bits: the product is a 32-bit program.
 struct Item {
-    Key key;  // KEY_BYTES bytes of the name from the range's depth on
+    uint32_t key[KEY_WORDS];
     uint32_t id;
 };
+
+// Four bytes from p, the first in the high byte.
+uint32_t bigEndianWord(const unsigned char* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// Reads a word at a time: the bytes after a name's NUL (the next names, the block's padding) are
+// read and cleared.
+void loadKey(Item& item, const char* name, uint32_t depth)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(name) + depth;
+    uint32_t going = ~0u;  // all ones until the name's NUL is met
+    for (uint32_t word = 0; word < KEY_WORDS; ++word) {
+        uint32_t key = bigEndianWord(bytes + 4 * word) & going;
+        // The top bit of each zero byte, and of no other (no carry crosses a byte).
+        uint32_t zeros = ~(((key & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | key) & 0x80808080u;
+        if (zeros) {
+            key &= ~(0xFFFFFFFFu >> __builtin_clz(zeros));  // the bytes before the first zero
+            going = 0;
+        }
+        item.key[word] = key;
+    }
+}
+
+// The byte of the key at depth (counted from the name's start; keys restart every KEY_BYTES).
+uint32_t byteAt(const Item& item, uint32_t depth)
+{
+    uint32_t offset = depth % KEY_BYTES;
+    return item.key[offset / 4] >> (24 - 8 * (offset % 4)) & 0xFF;
+}
+
+// How many bytes of the key from depth on, to the key's end or the first's name's end, every item
+// of the range shares with the first.
+uint32_t sharedBytes(const Item* first, const Item* last, uint32_t depth)
+{
+    uint32_t differing[KEY_WORDS] = {};
+    for (const Item* item = first + 1; item < last; ++item) {
+        for (uint32_t word = 0; word < KEY_WORDS; ++word)
+            differing[word] |= item->key[word] ^ first->key[word];
+    }
+    uint32_t offset = depth % KEY_BYTES;
+    uint32_t shared = 0;
+    while (offset + shared < KEY_BYTES) {
+        uint32_t at = offset + shared;
+        if ((differing[at / 4] >> (24 - 8 * (at % 4)) & 0xFF) || byteAt(*first, at) == 0)
+            break;
+        ++shared;
+    }
+    return shared;
+}
 
 struct Range {
     uint32_t first;
     uint32_t last;
-    uint32_t depth;     // the byte of the names the range is split by
-    bool loadKeys;      // its keys hold the bytes before depth: they must be read again
+    uint32_t depth;  // the byte of the names the range is split by
+    bool inSpare;    // its items lie in the spare buffer, at the same positions
 };
 
 class NameSorter {
@@ -59,94 +86,144 @@ public:
 
     // Radix sort from the most significant byte: a range is dealt into 256 parts by one byte of
     // its names, taken from the keys beside the ids, and each part is sorted by the next byte; the
-    // names themselves are read again only every KEY_BYTES bytes. A stack of its own rather than
-    // recursion.
+    // names themselves are read again only every KEY_BYTES bytes. Dealing keeps the order of the
+    // items within a part, so equal names stay in the order of their ids. A stack of its own
+    // rather than recursion.
     std::vector<NameRun> sort()
     {
-        std::vector<Range> pending = {{0, static_cast<uint32_t>(items_.size()), 0, false}};
+        std::vector<Range> pending;
+        if (items_.size() > 1)
+            pending.push_back({0, static_cast<uint32_t>(items_.size()), 0, false});
         while (!pending.empty()) {
             Range range = pending.back();
             pending.pop_back();
-            if (range.loadKeys)
+            if (range.depth % KEY_BYTES == 0 && range.depth > 0)
                 loadKeys(range);
-            if (range.last - range.first <= SHORT_RANGE)
-                sortShort(range);
-            else
+            if (range.last - range.first <= SHORT_RANGE) {
+                sortShort(range, pending);
+            } else {
                 split(range, pending);
+            }
         }
-        // Equal names in the order of their ids, however they came in.
-        for (const NameRun& run : equalRuns_)
-            std::sort(items_.begin() + run.first, items_.begin() + run.second,
-                      [](const Item& a, const Item& b) { return a.id < b.id; });
-        std::sort(equalRuns_.begin(), equalRuns_.end());
         return equalRuns_;
     }
 
 private:
+    Item* itemsOf(const Range& range) { return (range.inSpare ? spare_ : items_).data() + range.first; }
+
+    // Moves the items of a range that is sorted to their place in items_.
+    void settle(const Range& range)
+    {
+        if (range.inSpare)
+            std::copy(spare_.begin() + range.first, spare_.begin() + range.last, items_.begin() + range.first);
+    }
+
     void loadKeys(const Range& range)
     {
-        for (uint32_t i = range.first; i < range.last; ++i) {
+        Item* items = itemsOf(range);
+        const uint32_t count = range.last - range.first;
+        for (uint32_t i = 0; i < count; ++i) {
             // The names of a range lie all over: ask for one a few steps ahead while this one loads.
-            if (i + PREFETCH_DISTANCE < range.last)
-                __builtin_prefetch(names_[items_[i + PREFETCH_DISTANCE].id] + range.depth);
-            items_[i].key = keyAt(names_[items_[i].id], range.depth);
+            if (i + PREFETCH_DISTANCE < count)
+                __builtin_prefetch(names_[items[i + PREFETCH_DISTANCE].id] + range.depth);
+            loadKey(items[i], names_[items[i].id], range.depth);
         }
     }
 
-    // Deals the range into parts by the byte at its depth, keeping the order within each part.
+    // Deals the range into parts by the byte at its depth, keeping the order within each part:
+    // from the buffer its items lie in to the other one, where the parts are sorted further.
     void split(const Range& range, std::vector<Range>& pending)
     {
-        const int shift = 8 * (KEY_BYTES - 1 - static_cast<int>(range.depth % KEY_BYTES));
-        auto byteOf = [shift](const Item& item) { return static_cast<uint32_t>(item.key >> shift) & 0xFF; };
+        const uint32_t depth = range.depth;
+        Item* items = itemsOf(range);
+        const uint32_t count = range.last - range.first;
+        // Counted at starts[byte + 1]; names use few byte values, so the loops over the counts
+        // run from the lowest byte seen to the highest only.
         uint32_t starts[257] = {};
-        for (uint32_t i = range.first; i < range.last; ++i)
-            ++starts[byteOf(items_[i]) + 1];
-        // Names that all share the byte (a common prefix) need no dealing.
-        uint32_t shared = byteOf(items_[range.first]);
-        if (starts[shared + 1] != range.last - range.first) {
-            for (int byte = 0; byte < 256; ++byte)
-                starts[byte + 1] += starts[byte];
-            uint32_t next[256];
-            std::copy(starts, starts + 256, next);
-            for (uint32_t i = range.first; i < range.last; ++i)
-                spare_[next[byteOf(items_[i])]++] = items_[i];
-            std::copy(spare_.begin(), spare_.begin() + (range.last - range.first), items_.begin() + range.first);
-        } else {
-            std::fill(starts, starts + 257, 0);
-            starts[shared + 1] = range.last - range.first;
-            for (uint32_t byte = shared + 1; byte < 256; ++byte)
-                starts[byte + 1] = starts[byte];
+        uint32_t lowest = 255;
+        uint32_t highest = 0;
+        for (uint32_t i = 0; i < count; ++i) {
+            uint32_t byte = byteAt(items[i], depth);
+            ++starts[byte + 1];
+            lowest = std::min(lowest, byte);
+            highest = std::max(highest, byte);
+        }
+        // Names that all share the byte (a common prefix) need no dealing: the range goes on
+        // past every byte of the key they share.
+        if (lowest == highest) {
+            if (lowest == 0) {
+                equalRuns_.emplace_back(range.first, range.last);
+                settle(range);
+            } else {
+                pending.push_back({range.first, range.last, depth + sharedBytes(items, items + count, depth), range.inSpare});
+            }
+            return;
+        }
+        for (uint32_t byte = lowest; byte <= highest; ++byte)
+            starts[byte + 1] += starts[byte];
+        uint32_t next[256];
+        std::copy(starts + lowest, starts + highest + 1, next + lowest);
+        Range dealt = {range.first, range.last, depth + 1, !range.inSpare};
+        Item* to = itemsOf(dealt);
+        for (uint32_t i = 0; i < count; ++i) {
+            const Item& item = items[i];
+            to[next[byteAt(item, depth)]++] = item;
         }
 
-        uint32_t depth = range.depth + 1;
-        bool loadKeys = depth % KEY_BYTES == 0;
-        // A zero byte ends the names of its part: they are equal.
-        if (starts[1] > 1)
-            equalRuns_.emplace_back(range.first, range.first + starts[1]);
-        for (int byte = 1; byte < 256; ++byte) {
-            if (starts[byte + 1] - starts[byte] > 1)
-                pending.push_back({range.first + starts[byte], range.first + starts[byte + 1], depth, loadKeys});
+        for (uint32_t byte = lowest; byte <= highest; ++byte) {
+            Range part = {range.first + starts[byte], range.first + starts[byte + 1], depth + 1, dealt.inSpare};
+            if (part.last - part.first > 1 && byte > 0) {
+                pending.push_back(part);
+                continue;
+            }
+            // A single name is in its place; a zero byte ends the names of its part: they are equal.
+            if (part.last - part.first > 1)
+                equalRuns_.emplace_back(part.first, part.last);
+            settle(part);
         }
     }
 
-    // Sorts a short range by whole names (keys are not needed) and notes its equal names.
-    void sortShort(const Range& range)
+    // Orders two items of a range whose names agree before depth by the rest of their keys.
+    static int compareKeys(const Item& a, const Item& b, uint32_t depth)
     {
-        Item* first = items_.data() + range.first;
-        Item* last = items_.data() + range.last;
-        auto before = [this, &range](const Item& a, const Item& b) {
-            int order = compareFrom(names_[a.id], names_[b.id], range.depth);
-            return order != 0 ? order < 0 : a.id < b.id;
-        };
-        std::sort(first, last, before);
+        for (uint32_t word = depth % KEY_BYTES / 4; word < KEY_WORDS; ++word) {
+            if (a.key[word] != b.key[word])
+                return a.key[word] < b.key[word] ? -1 : 1;
+        }
+        return 0;
+    }
+
+    // Sorts a short range by insertion on the keys, which keeps equal names in their order. Items
+    // whose keys are equal have equal names when the names end within the key (a zero last byte);
+    // else they go back on the stack from the next key on, rather than each comparison chasing
+    // the names themselves, which lie all over memory.
+    void sortShort(const Range& range, std::vector<Range>& pending)
+    {
+        Item* first = itemsOf(range);
+        Item* last = first + (range.last - range.first);
+        for (Item* next = first + 1; next < last; ++next) {
+            Item item = *next;
+            Item* place = next;
+            for (; place > first && compareKeys(item, place[-1], range.depth) < 0; --place)
+                *place = place[-1];
+            *place = item;
+        }
+        const uint32_t nextKey = range.depth - range.depth % KEY_BYTES + KEY_BYTES;
         for (Item* run = first; run != last;) {
             Item* end = run + 1;
-            while (end != last && compareFrom(names_[run->id], names_[end->id], range.depth) == 0)
+            while (end != last && compareKeys(*run, *end, range.depth) == 0)
                 ++end;
-            if (end - run > 1)
-                equalRuns_.emplace_back(static_cast<uint32_t>(run - items_.data()), static_cast<uint32_t>(end - items_.data()));
+            if (end - run > 1) {
+                uint32_t from = range.first + static_cast<uint32_t>(run - first);
+                uint32_t to = range.first + static_cast<uint32_t>(end - first);
+                if ((run->key[KEY_WORDS - 1] & 0xFF) == 0)
+                    equalRuns_.emplace_back(from, to);
+                else
+                    pending.push_back({from, to, nextKey, false});  // sorted further once settled
+            }
             run = end;
         }
+        settle(range);
     }
 
     const std::vector<const char*>& names_;
@@ -160,8 +237,12 @@ private:
 std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<const char*>& names)
 {
     std::vector<Item> items(ids.size());
-    for (size_t i = 0; i < ids.size(); ++i)
-        items[i] = {keyAt(names[ids[i]], 0), ids[i]};
+    for (size_t i = 0; i < ids.size(); ++i) {
+        if (i + PREFETCH_DISTANCE < ids.size())
+            __builtin_prefetch(names[ids[i + PREFETCH_DISTANCE]]);
+        items[i].id = ids[i];
+        loadKey(items[i], names[ids[i]], 0);
+    }
     std::vector<NameRun> equalRuns = NameSorter(names, items).sort();
     for (size_t i = 0; i < ids.size(); ++i)
         ids[i] = items[i].id;

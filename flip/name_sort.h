@@ -2,23 +2,30 @@
 #define QUORLAN_FLIP_NAME_SORT_H
 
 // Sorting a million file names in the order of _stricmp in the "C" locale: "A" to "Z" folded to
-// lower case, bytes compared as unsigned values, a name before every longer name it begins.
+// lower case, bytes compared as unsigned values, a name before every longer name it begins. The
+// sort compares bytes as they are: the caller folds the names first (foldCase).
 //
 // A comparison sort chases a pointer into the names at every comparison. This sort is a radix sort
-// from the first byte on that reads four folded bytes of each name at a time into a key beside
-// its id and deals ranges by the keys' bytes; a name is read once per four bytes of the prefix it
-// shares with another, and an id and its key take eight bytes to move. Names are found by id;
-// equal names come in id order.
+// from the first byte on that reads sixteen bytes of each name at a time into a key beside its id
+// and deals ranges by the keys' bytes, back and forth between two buffers: most names are read
+// once, and a name again only for every sixteen bytes of the prefix it shares with another. Names
+// are found by id; the sort is stable.
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
-// A range [first, last) of sorted positions whose names are equal (after folding).
+// A range [first, last) of sorted positions whose names are equal.
 using NameRun = std::pair<uint32_t, uint32_t>;
 
-// Sorts ids (each below names.size()) by the NUL-terminated names[id], ids of equal names in
-// ascending order. Returns the runs of two or more equal names, in order.
+// The sort reads names a word at a time, up to this many bytes past a name's NUL: every name must
+// be followed by as many readable bytes (the next names of a block, and zero bytes after the last).
+constexpr size_t NAME_PADDING = 16;
+
+// Sorts ids (each below names.size()) by the NUL-terminated names[id], compared as unsigned bytes,
+// ids of equal names in their order in ids. Returns the runs of two or more equal names, in no
+// particular order.
 std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<const char*>& names);
 
 // "A" to "Z" to lower case, every other byte as it is: the folding of _stricmp in the "C" locale.

@@ -31,11 +31,29 @@ constexpr size_t STREAM_BUFFER_SIZE = 64 * 1024;
 
 CacheWriter::CacheWriter(FILE* stream) : stream_(stream), buffer_(STREAM_BUFFER_SIZE) {}
 
-bool CacheWriter::writeInteger(int32_t value)
+namespace {
+
+// The value as 4 bytes, little-endian, at out.
+void storeInteger(char* out, int32_t value)
 {
     uint32_t bits = static_cast<uint32_t>(value);
-    unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                              static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>(bits >> 8 * i);
+}
+
+// The value stored by storeInteger at bytes.
+int32_t loadInteger(const char* bytes)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+    return static_cast<int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
+}
+
+}  // namespace
+
+bool CacheWriter::writeInteger(int32_t value)
+{
+    char bytes[4];
+    storeInteger(bytes, value);
     return writeBytes(bytes, sizeof bytes);
 }
 
@@ -70,6 +88,21 @@ bool CacheWriter::writeString(const std::string& text)
 bool CacheWriter::writeString(const char* text, size_t length)
 {
     return writeInteger(static_cast<int32_t>(length)) && writeBytes(text, length);
+}
+
+bool CacheWriter::writeFileEntry(const char* rest, size_t restLength, int32_t directoryIndex)
+{
+    // A million entries at a save: one check of the room and of the limit for the whole entry.
+    size_t size = restLength + MIN_FILE_ENTRY_SIZE;
+    if (used_ + size > buffer_.size() || bytesWritten_ + static_cast<int64_t>(size) > MAX_CACHE_FILE_SIZE)
+        return writeString(rest, restLength) && writeInteger(directoryIndex);
+    char* out = buffer_.data() + used_;
+    storeInteger(out, static_cast<int32_t>(restLength));
+    copyBytes(out + 4, rest, restLength);
+    storeInteger(out + 4 + restLength, directoryIndex);
+    used_ += size;
+    bytesWritten_ += static_cast<int64_t>(size);
+    return true;
 }
 
 bool CacheWriter::flush()
@@ -109,8 +142,7 @@ bool CacheReader::readInteger(int32_t& value)
 {
     if (!fill(4))
         return false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer_.data() + bufferStart_);
-    value = static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+    value = loadInteger(buffer_.data() + bufferStart_);
     bufferStart_ += 4;
     bytesLeft_ -= 4;
     return true;
@@ -145,16 +177,13 @@ bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& direct
         return false;
     // Cut at the first NUL and lower-cased in one pass: a million of them are read at a start.
     rest = buffer_.data() + bufferStart_;
-    restLength = 0;
-    for (char* c = rest; restLength < static_cast<size_t>(length) && *c != '\0'; ++c, ++restLength) {
-        if (*c >= 'A' && *c <= 'Z')
-            *c = static_cast<char>(*c - 'A' + 'a');
-    }
-    bufferStart_ += static_cast<size_t>(length);
-    bytesLeft_ -= length;
+    restLength = lowerCaseToNul(rest, static_cast<size_t>(length));
+    directoryIndex = loadInteger(rest + length);
+    bufferStart_ += static_cast<size_t>(length) + 4;
+    bytesLeft_ -= static_cast<int64_t>(length) + 4;
     restBytes_ += restLength + 1;
     ++rests_;
-    return readInteger(directoryIndex);
+    return true;
 }
 
 size_t CacheReader::likelyRestBytes(size_t count) const
@@ -241,8 +270,8 @@ bool Project::writeCache(CacheWriter& stream) const
             return false;
     }
     for (size_t file = 0; file < files.size(); ++file) {
-        if (!stream.writeString(files.rest(file), files.restLength(file)) ||
-            !stream.writeInteger(static_cast<int32_t>(files.directoryIndex(file))))
+        if (!stream.writeFileEntry(files.rest(file), files.restLength(file),
+                                   static_cast<int32_t>(files.directoryIndex(file))))
             return false;
     }
     return writeProjectRecords(stream, references);

@@ -78,6 +78,8 @@ public:
     // The length, then the bytes.
     bool writeString(const std::string& text);
     bool writeString(const char* text, size_t length);
+    // A file entry: writeString of the rest, then writeInteger of its directory's index.
+    bool writeFileEntry(const char* rest, size_t restLength, int32_t directoryIndex);
     // Hands what is buffered to the stream; false when it came up short.
     bool flush();
 

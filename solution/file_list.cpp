@@ -1,6 +1,7 @@
 #include "solution/file_list.h"
 
 #include "solution/path.h"
+#include "solution/text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,11 +25,7 @@ std::string joined(const std::string& directory, const char* rest, size_t restLe
 // a directory stops where it stops for "x" joined to it, so one answer serves every such rest.
 bool isPlainRest(const char* rest, size_t length)
 {
-    for (const char* c = rest; c != rest + length; ++c) {
-        if (*c == '\\' || *c == ':')
-            return false;
-    }
-    return length > 0;
+    return length > 0 && !containsEitherByte(rest, length, '\\', ':');
 }
 
 }  // namespace
@@ -122,17 +119,11 @@ uint32_t FileList::tableIndex(Directory& entry, const std::string& directory)
 void FileList::push(uint32_t directory, const char* rest, size_t restLength)
 {
     directoryIndex_.push_back(directory);
-    restStart_.push_back(static_cast<uint32_t>(text_.size()));
-    // Byte by byte: a rest is a few dozen bytes, and the runtime's memmove costs a call each.
-    for (const char* byte = rest; byte != rest + restLength; ++byte)
-        text_.push_back(*byte);
-    text_.push_back('\0');
-}
-
-size_t FileList::restLength(size_t file) const
-{
-    size_t end = file + 1 < restStart_.size() ? restStart_[file + 1] : text_.size();
-    return end - restStart_[file] - 1;
+    size_t at = text_.size();
+    restStart_.push_back(static_cast<uint32_t>(at));
+    text_.resize(at + restLength + 1);
+    copyBytes(text_.data() + at, rest, restLength);
+    text_[at + restLength] = '\0';
 }
 
 std::string FileList::path(size_t file) const

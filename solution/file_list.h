@@ -15,6 +15,8 @@
 // empty directory, as the cache file stores it. The split is a function of the path alone, so two
 // files have the same path exactly when they have the same directory text and the same rest.
 
+#include "solution/byte_block.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -48,7 +50,11 @@ public:
     uint32_t directoryIndex(size_t file) const { return directoryIndex_[file]; }
     // The rest of its path, ending in a NUL.
     const char* rest(size_t file) const { return text_.data() + restStart_[file]; }
-    size_t restLength(size_t file) const;
+    size_t restLength(size_t file) const
+    {
+        size_t end = file + 1 < restStart_.size() ? restStart_[file + 1] : text_.size();
+        return end - restStart_[file] - 1;
+    }
 
     // The distinct directories, in order of first appearance.
     const std::vector<std::string>& directories() const { return directories_; }
@@ -83,7 +89,7 @@ private:
     std::vector<std::string> directories_;
     std::vector<uint32_t> directoryIndex_;
     std::vector<uint32_t> restStart_;
-    std::vector<char> text_;
+    ByteBlock text_;
     std::unordered_map<std::string, Directory> known_;
     uint32_t lastDirectory_ = UINT32_MAX;  // the table entry of the last file that split alike
 };

@@ -1,5 +1,38 @@
 #include "solution/text.h"
 
+#include <cstring>
+
+namespace {
+
+// What tolower does in the "C" locale, which the program never leaves, without a call per byte.
+char lowerCaseByte(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr uint32_t EACH_BYTE = 0x01010101u;
+constexpr uint32_t TOP_BITS = 0x80 * EACH_BYTE;
+constexpr uint32_t LOW_BITS = 0x7F * EACH_BYTE;
+
+// Four bytes at once: a byte's top bit is set where adding to its low seven bits reaches 0x80, and
+// no sum carries into the next byte.
+uint32_t lowerCaseWord(uint32_t word)
+{
+    uint32_t low = word & LOW_BITS;
+    uint32_t fromA = low + (0x80 - 'A') * EACH_BYTE;
+    uint32_t beyondZ = low + (0x80 - 'Z' - 1) * EACH_BYTE;
+    uint32_t upper = fromA & ~beyondZ & ~word & TOP_BITS;
+    return word | upper >> 2;  // 0x20, the case bit, in every upper-case letter
+}
+
+// The top bit of every zero byte of the word.
+uint32_t zeroBytes(uint32_t word)
+{
+    return ~(((word & LOW_BITS) + LOW_BITS) | word) & TOP_BITS;
+}
+
+}  // namespace
+
 std::string lowerCase(std::string text)
 {
     lowerCaseInPlace(text);
@@ -8,11 +41,85 @@ std::string lowerCase(std::string text)
 
 void lowerCaseInPlace(std::string& text)
 {
-    // What tolower does in the "C" locale, which the program never leaves, without a call per byte.
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    lowerCaseCopy(&text[0], text.data(), text.size());
+}
+
+void copyBytes(char* to, const char* from, size_t length)
+{
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4)
+        memcpy(to + i, from + i, 4);
+    for (; i < length; ++i)
+        to[i] = from[i];
+}
+
+void lowerCaseCopy(char* to, const char* from, size_t length)
+{
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, from + i, 4);
+        word = lowerCaseWord(word);
+        memcpy(to + i, &word, 4);
     }
+    for (; i < length; ++i)
+        to[i] = lowerCaseByte(from[i]);
+}
+
+bool containsEitherByte(const char* text, size_t length, char first, char second)
+{
+    const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
+    const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, text + i, 4);
+        if (zeroBytes(word ^ firsts) != 0 || zeroBytes(word ^ seconds) != 0)
+            return true;
+    }
+    for (; i < length; ++i) {
+        if (text[i] == first || text[i] == second)
+            return true;
+    }
+    return false;
+}
+
+size_t plainSpan(const char* text, size_t length, char first, char second, char third)
+{
+    const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
+    const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
+    const uint32_t thirds = static_cast<unsigned char>(third) * EACH_BYTE;
+    size_t i = 0;
+    // Word by word up to the first word that holds a byte to stop at, then byte by byte in it.
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, text + i, 4);
+        if ((word & TOP_BITS) != 0 || zeroBytes(word ^ firsts) != 0 || zeroBytes(word ^ seconds) != 0 ||
+            zeroBytes(word ^ thirds) != 0)
+            break;
+    }
+    for (; i < length; ++i) {
+        char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80 || c == first || c == second || c == third)
+            break;
+    }
+    return i;
+}
+
+size_t lowerCaseToNul(char* text, size_t length)
+{
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, text + i, 4);
+        if (zeroBytes(word) != 0)
+            break;
+        word = lowerCaseWord(word);
+        memcpy(text + i, &word, 4);
+    }
+    for (; i < length && text[i] != '\0'; ++i)
+        text[i] = lowerCaseByte(text[i]);
+    return i;
 }
 
 namespace {

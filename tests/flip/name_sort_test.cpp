@@ -9,43 +9,50 @@
 
 namespace {
 
-int compareFolded(const char* a, const char* b)
+int compareBytes(const char* a, const char* b)
 {
     for (;; ++a, ++b) {
-        int difference = foldCase(static_cast<unsigned char>(*a)) - foldCase(static_cast<unsigned char>(*b));
+        int difference = static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
         if (difference != 0 || *a == '\0')
             return difference;
     }
 }
 
-// Names from a few letters and lengths, so that long shared prefixes, equal names and names that
-// begin other names all occur, in ranges on both sides of the radix sort's threshold.
+// Names from a few bytes and lengths, so that long shared prefixes, equal names and names that
+// begin other names all occur, in ranges on both sides of the radix sort's threshold and of the
+// sixteen bytes its keys hold.
 TEST(NameSortTest, AgreesWithAStableComparisonSort)
 {
     std::mt19937 random(11);
-    const std::string letters = "aAbB_\x80\xFF";
+    const std::string letters = "ab_\x01\x80\xFF";
     for (size_t count : {0u, 1u, 7u, 500u, 70000u, 200000u}) {
         std::vector<std::string> texts(count);
         for (std::string& text : texts) {
-            text = std::string(random() % 3 * 4, 'a');
+            text = std::string(random() % 5 * 6, 'a');
             for (size_t n = random() % 9; n > 0; --n)
                 text += letters[random() % (count > 1000 ? 3 : letters.size())];
         }
-        std::vector<const char*> names;
+        // One block, as the index hands them over, with the padding the sort reads past the last.
+        std::string block;
         for (const std::string& text : texts)
-            names.push_back(text.c_str());
+            block += text + '\0';
+        block.append(NAME_PADDING, '\0');
+        std::vector<const char*> names;
+        for (size_t i = 0, at = 0; i < count; at += texts[i++].size() + 1)
+            names.push_back(block.c_str() + at);
         std::vector<uint32_t> ids(count), expected(count);
         std::iota(ids.begin(), ids.end(), 0);
         std::iota(expected.begin(), expected.end(), 0);
         std::stable_sort(expected.begin(), expected.end(),
-                         [&names](uint32_t a, uint32_t b) { return compareFolded(names[a], names[b]) < 0; });
+                         [&names](uint32_t a, uint32_t b) { return compareBytes(names[a], names[b]) < 0; });
 
         std::vector<NameRun> runs = sortByName(ids, names);
         ASSERT_EQ(expected, ids) << count;
+        std::sort(runs.begin(), runs.end());
         std::vector<NameRun> expectedRuns;
         for (uint32_t i = 0; i < count;) {
             uint32_t end = i + 1;
-            while (end < count && compareFolded(names[ids[i]], names[ids[end]]) == 0)
+            while (end < count && compareBytes(names[ids[i]], names[ids[end]]) == 0)
                 ++end;
             if (end - i > 1)
                 expectedRuns.emplace_back(i, end);

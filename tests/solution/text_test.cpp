@@ -1,0 +1,53 @@
+#include "solution/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+char lowered(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Every byte value at every place of texts of every length up to a few words: the four-at-a-time
+// loops and their byte-wise tails must agree with one byte at a time, whatever the neighbours
+// (bytes above 127, "@" and "[" beside "A" and "Z", a NUL anywhere).
+TEST(TextTest, WordAtATimeAgreesWithByteAtATime)
+{
+    for (size_t length = 0; length <= 11; ++length) {
+        for (size_t place = 0; place < length; ++place) {
+            for (int value = 0; value < 256; ++value) {
+                std::string text(length, 'Q');
+                for (size_t i = 0; i < length; ++i)
+                    text[i] = "aZ@[\x80\xC1`{"[i % 8];
+                text[place] = static_cast<char>(value);
+                SCOPED_TRACE(testing::Message() << "length " << length << " place " << place << " byte " << value);
+
+                std::string expected = text;
+                for (char& c : expected)
+                    c = lowered(c);
+                std::string copy(length, '\0');
+                lowerCaseCopy(&copy[0], text.data(), length);
+                EXPECT_EQ(expected, copy);
+
+                size_t nul = text.find('\0');
+                std::string cut = text;
+                size_t before = lowerCaseToNul(&cut[0], length);
+                EXPECT_EQ(nul == std::string::npos ? length : nul, before);
+                EXPECT_EQ(expected.substr(0, before) + text.substr(before), cut);
+
+                EXPECT_EQ(text.find_first_of("\\:") != std::string::npos,
+                          containsEitherByte(text.data(), length, '\\', ':'));
+                size_t plain = 0;
+                while (plain < length && static_cast<unsigned char>(text[plain]) < 0x80 && text[plain] != '\\' &&
+                       text[plain] != '/' && text[plain] != ':')
+                    ++plain;
+                EXPECT_EQ(plain, plainSpan(text.data(), length, '\\', '/', ':'));
+            }
+        }
+    }
+}
+
+}  // namespace
