@@ -30,8 +30,8 @@ public:
 
     // While a Batch lives the list paints nothing and leaves its scroll bars alone; when it ends
     // it brings them up to date, scrolls the row at the selection mark into view and is painted
-    // once. On Windows this spares only intermediate paints; Wine's list redraws both scroll bars,
-    // twice over, at each change of row count or selection, and that is most of a key's cost.
+    // once. On Windows this spares only intermediate paints; under Wine it also spares the list
+    // view's immediate redraws of its scroll bar, twice at each change of the row count.
     class Batch {
     public:
         explicit Batch(ListView& list);
