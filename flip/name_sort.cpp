@@ -1,10 +1,12 @@
 #include "flip/name_sort.h"
 
+#include "solution/text.h"
+
 #include <algorithm>
 
 namespace {
 
-// Ranges this short are sorted by comparing keys, and names where keys end.
+// Ranges this short are sorted by insertion on their keys.
 constexpr uint32_t SHORT_RANGE = 32;
 // How many bytes of a name an item's key holds: four words, the first byte highest in each.
 constexpr uint32_t KEY_WORDS = 4;
@@ -33,8 +35,7 @@ void loadKey(Item& item, const char* name, uint32_t depth)
     uint32_t going = ~0u;  // all ones until the name's NUL is met
     for (uint32_t word = 0; word < KEY_WORDS; ++word) {
         uint32_t key = bigEndianWord(bytes + 4 * word) & going;
-        // The top bit of each zero byte, and of no other (no carry crosses a byte).
-        uint32_t zeros = ~(((key & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | key) & 0x80808080u;
+        uint32_t zeros = zeroBytes(key);
         if (zeros) {
             key &= ~(0xFFFFFFFFu >> __builtin_clz(zeros));  // the bytes before the first zero
             going = 0;
@@ -50,7 +51,7 @@ uint32_t byteAt(const Item& item, uint32_t depth)
     return item.key[offset / 4] >> (24 - 8 * (offset % 4)) & 0xFF;
 }
 
-// How many bytes of the key from depth on, to the key's end or the first's name's end, every item
+// How many bytes of the key from depth on, to the key's end or the first name's end, every item
 // of the range shares with the first.
 uint32_t sharedBytes(const Item* first, const Item* last, uint32_t depth)
 {

@@ -3,7 +3,7 @@
 
 // Sorting a million file names in the order of _stricmp in the "C" locale: "A" to "Z" folded to
 // lower case, bytes compared as unsigned values, a name before every longer name it begins. The
-// sort compares bytes as they are: the caller folds the names first (foldCase).
+// sort compares bytes as they are: the caller folds the names first (lowerCaseCopy).
 //
 // A comparison sort chases a pointer into the names at every comparison. This sort is a radix sort
 // from the first byte on that reads sixteen bytes of each name at a time into a key beside its id
@@ -27,11 +27,5 @@ constexpr size_t NAME_PADDING = 16;
 // ids of equal names in their order in ids. Returns the runs of two or more equal names, in no
 // particular order.
 std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<const char*>& names);
-
-// "A" to "Z" to lower case, every other byte as it is: the folding of _stricmp in the "C" locale.
-inline unsigned char foldCase(unsigned char byte)
-{
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
 
 #endif

@@ -320,10 +320,7 @@ bool Project::readCache(CacheReader& stream)
 
 bool isCacheFileName(const std::string& name)
 {
-    const std::string extension = ".qlcache";
-    return (name.size() >= extension.size() &&
-            equalsIgnoringCase(std::string_view(name).substr(name.size() - extension.size()), extension)) ||
-           isTemporaryCacheName(name);
+    return endsWithIgnoringCase(name, ".qlcache") || isTemporaryCacheName(name);
 }
 
 bool Solution::writeCacheTo(FILE* file) const

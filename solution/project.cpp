@@ -29,22 +29,12 @@ void Project::clear()
     references.clear();
 }
 
-namespace {
-
-// Whether text ends in suffix, "A" to "Z" folded: a file-name part equal to the suffix ends the path.
-bool endsWithFolded(const std::string& text, const std::string& suffix)
-{
-    return text.size() >= suffix.size() &&
-           compareIgnoringCase(std::string_view(text).substr(text.size() - suffix.size()), suffix) == 0;
-}
-
-}  // namespace
-
 std::string Project::findFileByName(const std::string& name) const
 {
     for (size_t file = 0; file < files.size(); ++file) {
         std::string path = files.path(file);
-        if (endsWithFolded(path, name) && compareIgnoringCase(findFileName(path), name) == 0)
+        // A file-name part equal to name ends the path: the cheap test first.
+        if (endsWithIgnoringCase(path, name) && compareIgnoringCase(findFileName(path), name) == 0)
             return path;
     }
     for (const std::unique_ptr<Project>& reference : references) {

@@ -33,7 +33,7 @@ void collectProjects(const XmlNode& parent, std::vector<std::string>& projectPat
 bool isSlnxPath(const std::string& path)
 {
     std::string name = findFileName(path);
-    return name.size() >= 5 && equalsIgnoringCase(std::string_view(name).substr(name.size() - 5), ".slnx");
+    return endsWithIgnoringCase(name, ".slnx");
 }
 
 bool readSlnxProjects(std::string& text, std::vector<std::string>& projectPaths)

@@ -23,8 +23,8 @@ std::string temporaryName(uint32_t processId)
 bool isTemporaryCacheName(const std::string& name)
 {
     size_t prefix = strlen(PREFIX), suffix = strlen(SUFFIX);
-    if (name.size() <= prefix + suffix || compareIgnoringCase(name.substr(0, prefix).c_str(), PREFIX) != 0 ||
-        compareIgnoringCase(name.substr(name.size() - suffix).c_str(), SUFFIX) != 0)
+    if (name.size() <= prefix + suffix || !equalsIgnoringCase(std::string_view(name).substr(0, prefix), PREFIX) ||
+        !endsWithIgnoringCase(name, SUFFIX))
         return false;
     for (size_t i = prefix; i < name.size() - suffix; ++i) {
         if (name[i] < '0' || name[i] > '9')
@@ -47,7 +47,7 @@ void removeAbandonedTemporaryFiles(const std::string& cachePath)
     std::string own = temporaryName(currentProcessId());
     int64_t now = time(nullptr);
     for (const DirectoryEntry& entry : entries) {
-        bool ours = compareIgnoringCase(entry.name.c_str(), own.c_str()) == 0;
+        bool ours = equalsIgnoringCase(entry.name, own);
         if (!entry.isDirectory && isTemporaryCacheName(entry.name) && !ours &&
             now - entry.modificationTime >= ABANDONED_AFTER_SECONDS)
             deleteFile(appendPath(folder, entry.name));

@@ -4,10 +4,9 @@
 
 namespace {
 
-// What tolower does in the "C" locale, which the program never leaves, without a call per byte.
 char lowerCaseByte(char c)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return static_cast<char>(foldCase(static_cast<unsigned char>(c)));
 }
 
 constexpr uint32_t EACH_BYTE = 0x01010101u;
@@ -23,12 +22,6 @@ uint32_t lowerCaseWord(uint32_t word)
     uint32_t beyondZ = low + (0x80 - 'Z' - 1) * EACH_BYTE;
     uint32_t upper = fromA & ~beyondZ & ~word & TOP_BITS;
     return word | upper >> 2;  // 0x20, the case bit, in every upper-case letter
-}
-
-// The top bit of every zero byte of the word.
-uint32_t zeroBytes(uint32_t word)
-{
-    return ~(((word & LOW_BITS) + LOW_BITS) | word) & TOP_BITS;
 }
 
 }  // namespace
@@ -122,21 +115,11 @@ size_t lowerCaseToNul(char* text, size_t length)
     return i;
 }
 
-namespace {
-
-int foldedByte(char c)
-{
-    auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
-}
-
-}  // namespace
-
 int compareIgnoringCase(std::string_view a, std::string_view b)
 {
     size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
-        int difference = foldedByte(a[i]) - foldedByte(b[i]);
+        int difference = foldCase(static_cast<unsigned char>(a[i])) - foldCase(static_cast<unsigned char>(b[i]));
         if (difference != 0)
             return difference;
     }
@@ -146,6 +129,11 @@ int compareIgnoringCase(std::string_view a, std::string_view b)
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && compareIgnoringCase(a, b) == 0;
+}
+
+bool endsWithIgnoringCase(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() && equalsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 std::string trimmed(std::string_view text)

@@ -8,6 +8,20 @@
 #include <string>
 #include <string_view>
 
+// "A" to "Z" to lower case, every other byte as it is: tolower in the "C" locale, which the program
+// never leaves, and the folding of _stricmp there; without a call per byte.
+inline unsigned char foldCase(unsigned char byte)
+{
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+// The top bit of every zero byte among the four bytes of word, and of no other byte (adding to the
+// low seven bits of a byte never carries into the next).
+inline uint32_t zeroBytes(uint32_t word)
+{
+    return ~(((word & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | word) & 0x80808080u;
+}
+
 // A copy with "A" to "Z" turned into "a" to "z"; every other byte unchanged (tolower in the
 // "C" locale).
 std::string lowerCase(std::string text);
@@ -31,6 +45,8 @@ size_t lowerCaseToNul(char* text, size_t length);
 int compareIgnoringCase(std::string_view a, std::string_view b);
 // a and b are equal but for the case of ASCII letters.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// text ends in suffix, but for the case of ASCII letters.
+bool endsWithIgnoringCase(std::string_view text, std::string_view suffix);
 
 // The text without the spaces, tabs and line ends around it.
 std::string trimmed(std::string_view text);
