@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
-#include <numeric>
 #include <string_view>
 #include <unordered_map>
 

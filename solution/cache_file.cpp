@@ -72,9 +72,7 @@ bool CacheWriter::writeBytes(const void* bytes, size_t size)
             return true;
         }
     }
-    // Byte by byte: most fields are a few bytes, and the runtime's memcpy costs a call each.
-    const char* from = static_cast<const char*>(bytes);
-    std::copy(from, from + size, buffer_.data() + used_);
+    copyBytes(buffer_.data() + used_, static_cast<const char*>(bytes), size);
     used_ += size;
     bytesWritten_ += static_cast<int64_t>(size);
     return true;

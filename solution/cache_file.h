@@ -118,9 +118,6 @@ public:
     // each reuses the strings of the last rather than allocating its own.
     std::vector<std::string> directories;
 
-    // No byte is left to read.
-    bool atEnd() const { return bytesLeft_ == 0; }
-
     // Take count projects or files from the reader's ModelBudget; false when fewer are left.
     bool takeProjects(int32_t count);
     bool takeFiles(int32_t count);
