@@ -19,6 +19,18 @@ constexpr size_t GATHER_PREFETCH = 8;
 // In the sorted order of a bucket, in place of a name whose path an earlier file has.
 constexpr uint32_t REPEATED = UINT32_MAX;
 
+// Names are staged in buckets by their first two bytes: a bucket of a million files' names is
+// small enough for the processor's nearer caches.
+constexpr uint32_t BUCKETS = 1u << 16;
+
+// A name's bucket: its first two bytes, folded, a zero byte standing past the end of a shorter name.
+uint32_t bucketOf(const char* name, uint32_t length)
+{
+    uint32_t first = length > 0 ? foldCase(static_cast<unsigned char>(name[0])) : 0;
+    uint32_t second = length > 1 ? foldCase(static_cast<unsigned char>(name[1])) : 0;
+    return first << 8 | second;
+}
+
 bool isSlash(char c)
 {
     return c == '\\' || c == '/';
@@ -63,7 +75,7 @@ const char* nameInRest(const FileList& list, size_t file)
 
 }  // namespace
 
-// The folded names of every file, moved into buckets by their first byte. Sorting, finding
+// The folded names of every file, moved into buckets by their first two bytes. Sorting, finding
 // repeated paths and gathering the block then read one bucket at a time, which the processor's
 // cache holds, rather than the whole model in sorted order, which it doesn't. Everything but the
 // bucket bounds is in staged order: bucket by bucket, walk order within a bucket.
@@ -73,7 +85,8 @@ struct FileIndex::StagedNames {
     UninitializedVector<uint32_t> starts;    // where each name starts in text; one more, for the end
     UninitializedVector<uint32_t> walks;     // the walk number of each name's file
     UninitializedVector<uint32_t> directories;  // a number per distinct directory text, of each name's file
-    uint32_t bucketStarts[257] = {};    // bucket b holds the names [bucketStarts[b], bucketStarts[b + 1])
+    // Bucket b holds the names [bucketStarts[b], bucketStarts[b + 1]).
+    std::vector<uint32_t> bucketStarts = std::vector<uint32_t>(BUCKETS + 1);
 };
 
 void FileIndex::build(const Solution& solution)
@@ -90,7 +103,7 @@ void FileIndex::build(const Solution& solution)
     std::vector<char> bucketText;
     std::vector<const char*> names;
     std::vector<uint32_t> order;
-    for (int bucket = 0; bucket < 256; ++bucket) {
+    for (uint32_t bucket = 0; bucket < BUCKETS; ++bucket) {
         uint32_t first = staged.bucketStarts[bucket];
         uint32_t count = staged.bucketStarts[bucket + 1] - first;
         if (count == 0)
@@ -152,12 +165,13 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
         const char* text;
         uint32_t length;
         uint32_t directory;
+        uint32_t bucket;
     };
     UninitializedVector<Name> names(total);
     std::deque<std::string> spareNames;  // names that don't lie in their rest
     // Each distinct directory text gets one number, whichever lists hold it.
     std::unordered_map<std::string_view, uint32_t> numbers;
-    size_t bytes[256] = {};
+    std::vector<size_t> bytes(BUCKETS);
     uint32_t walk = 0;
     for (const ListStart& start : lists_) {
         const FileList& list = *start.list;
@@ -175,21 +189,20 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
                 name.length = static_cast<uint32_t>(spareNames.back().size());
             }
             name.directory = numberOf[list.directoryIndex(file)];
-            unsigned char bucket = foldCase(static_cast<unsigned char>(*name.text));
-            ++staged.bucketStarts[bucket + 1];
-            bytes[bucket] += name.length + 1;
+            name.bucket = bucketOf(name.text, name.length);
+            ++staged.bucketStarts[name.bucket + 1];
+            bytes[name.bucket] += name.length + 1;
         }
     }
 
-    size_t textStarts[256];
+    std::vector<size_t> textStarts(BUCKETS);
     size_t textSize = 0;
-    for (int bucket = 0; bucket < 256; ++bucket) {
+    for (uint32_t bucket = 0; bucket < BUCKETS; ++bucket) {
         staged.bucketStarts[bucket + 1] += staged.bucketStarts[bucket];
         textStarts[bucket] = textSize;
         textSize += bytes[bucket];
     }
-    uint32_t next[256];
-    std::copy(staged.bucketStarts, staged.bucketStarts + 256, next);
+    std::vector<uint32_t> next(staged.bucketStarts.begin(), staged.bucketStarts.end() - 1);
     // One byte more for the NUL that ends the index's block.
     staged.text.resize(textSize + 1);
     staged.starts.resize(total + 1);
@@ -198,7 +211,7 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
     staged.directories.resize(total);
     for (walk = 0; walk < total; ++walk) {
         const Name& name = names[walk];
-        unsigned char bucket = foldCase(static_cast<unsigned char>(*name.text));
+        uint32_t bucket = name.bucket;
         uint32_t entry = next[bucket]++;
         staged.starts[entry] = static_cast<uint32_t>(textStarts[bucket]);
         staged.walks[entry] = walk;
