@@ -7,19 +7,20 @@ namespace {
 
 // Takes each occurrence found in the block of names to the entry whose name holds it, and tells
 // the search to go on at the next entry's name. Every entry may match: the positions go straight
-// into room for all of them, through a pointer the compiler keeps in a register.
+// into room for all of them. Made and used within one function, with the search inlined, so that
+// the compiler keeps its state in registers rather than in memory at every match.
 class MatchCollector {
 public:
-    MatchCollector(const FileIndex& index, std::vector<int32_t>& matches)
-        : names_(index.foldedNames().data()), starts_(index.nameStarts().data()), matches_(matches)
+    MatchCollector(const FileIndex& index, int32_t* room)
+        : names_(index.foldedNames().data()), starts_(index.nameStarts().data()),
+          end_(names_ + starts_[index.size()]), first_(room), out_(room)
     {
-        matches_.resize(static_cast<size_t>(index.size()));
-        first_ = out_ = matches_.data();
     }
-    // Cuts the matches to those found.
-    ~MatchCollector() { matches_.resize(static_cast<size_t>(out_ - first_)); }
-    MatchCollector(const MatchCollector&) = delete;
-    MatchCollector& operator=(const MatchCollector&) = delete;
+
+    // The block of names; the search stops before its last NUL, the byte the matcher reads after
+    // a window.
+    const char* text() const { return names_; }
+    const char* end() const { return end_; }
 
     const char* operator()(const char* occurrence)
     {
@@ -32,17 +33,41 @@ public:
         return names_ + *next_;
     }
 
+    size_t count() const { return static_cast<size_t>(out_ - first_); }
     int32_t preferredRow() const { return preferredRow_; }
 
 private:
     const char* names_;
     const uint32_t* starts_;
+    const char* end_;
     const uint32_t* next_ = starts_ + 1;  // where the entry after the one last matched starts
-    std::vector<int32_t>& matches_;
     int32_t* first_;
     int32_t* out_;
     int32_t preferredRow_ = -1;
 };
+
+// How many matches were written, and the preferred row among them.
+struct FilterResult {
+    size_t count;
+    int32_t preferredRow;
+};
+
+__attribute__((target("sse2"))) FilterResult findWide(const FileIndex& index, const std::string& pattern, int32_t* room)
+{
+    MatchCollector collect(index, room);
+    scanWide(pattern.data(), pattern.size(), collect.text(), collect.end(), collect);
+    return {collect.count(), collect.preferredRow()};
+}
+
+FilterResult findByteWise(const FileIndex& index, const std::string& pattern, int32_t* room)
+{
+    MatchCollector collect(index, room);
+    const OccurrenceCounter counter(pattern.data(), static_cast<int32_t>(pattern.size()));
+    for (const char* hit = counter.find(collect.text(), collect.end()); hit;
+         hit = counter.find(collect(hit), collect.end())) {
+    }
+    return {collect.count(), collect.preferredRow()};
+}
 
 }  // namespace
 
@@ -52,16 +77,9 @@ int32_t findMatches(const FileIndex& index, const std::string& pattern, std::vec
     // Names hold no NUL: a pattern with one would only match across two of them.
     if (pattern.empty() || pattern.find('\0') != std::string::npos)
         return -1;
-    const char* names = index.foldedNames().data();
-    // The search stops before the block's last NUL, the byte the matcher reads after a window.
-    const char* end = names + index.nameStarts().back();
-    MatchCollector collect(index, matches);
-    if (hasWideSearch()) {
-        scanWide(pattern.data(), pattern.size(), names, end, collect);
-    } else {
-        const OccurrenceCounter counter(pattern.data(), static_cast<int32_t>(pattern.size()));
-        for (const char* hit = counter.find(names, end); hit; hit = counter.find(collect(hit), end)) {
-        }
-    }
-    return collect.preferredRow();
+    matches.resize(static_cast<size_t>(index.size()));
+    FilterResult result = hasWideSearch() ? findWide(index, pattern, matches.data())
+                                          : findByteWise(index, pattern, matches.data());
+    matches.resize(result.count);
+    return result.preferredRow;
 }

@@ -29,9 +29,10 @@ inline bool middleMatches(const char* pattern, size_t patternLength, const char*
 // Calls found(occurrence) for the occurrences of the patternLength bytes of pattern (one or more)
 // that lie wholly in [text, end), in order; found returns where the search goes on, after the
 // occurrence (end to stop). Reads no byte outside [text, end). Only when hasWideSearch() is true.
+// Always inlined: the caller's state then stays in registers across the calls of found.
 template <typename Found>
-__attribute__((target("sse2"))) void scanWide(const char* pattern, size_t patternLength, const char* text,
-                                              const char* end, Found&& found)
+__attribute__((target("sse2"), always_inline)) inline void scanWide(const char* pattern, size_t patternLength,
+                                                                    const char* text, const char* end, Found&& found)
 {
     const __m128i first = _mm_set1_epi8(pattern[0]);
     const __m128i last = _mm_set1_epi8(pattern[patternLength - 1]);
