@@ -103,6 +103,7 @@ void FileIndex::build(const Solution& solution)
     std::vector<char> bucketText;
     std::vector<const char*> names;
     std::vector<uint32_t> order;
+    NameSorter sorter;
     for (uint32_t bucket = 0; bucket < BUCKETS; ++bucket) {
         uint32_t first = staged.bucketStarts[bucket];
         uint32_t count = staged.bucketStarts[bucket + 1] - first;
@@ -117,7 +118,7 @@ void FileIndex::build(const Solution& solution)
             names[i] = bucketText.data() + (starts[i] - starts[0]);
             order[i] = i;
         }
-        std::vector<NameRun> equalNames = sortByName(order, names);
+        std::vector<NameRun> equalNames = sorter.sort(order, names);
         dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directories.data() + first);
         for (size_t k = 0; k < order.size(); ++k) {
             uint32_t i = order[k];

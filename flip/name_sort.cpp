@@ -14,12 +14,18 @@ constexpr uint32_t KEY_BYTES = 4 * KEY_WORDS;
 // How many names ahead the key loop asks the processor to fetch.
 constexpr uint32_t PREFETCH_DISTANCE = 8;
 
+}  // namespace
+
 // An id and KEY_BYTES bytes of its name from the depth its range was keyed at, zero bytes past the
 // name's end. Words of 32 bits: the product is a 32-bit program.
-struct Item {
+struct NameSorter::Item {
     uint32_t key[KEY_WORDS];
     uint32_t id;
 };
+
+namespace {
+
+using Item = NameSorter::Item;
 
 // Four bytes from p, the first in the high byte.
 uint32_t bigEndianWord(const unsigned char* p)
@@ -78,10 +84,11 @@ struct Range {
     bool inSpare;    // its items lie in the spare buffer, at the same positions
 };
 
-class NameSorter {
+class RadixSort {
 public:
-    NameSorter(const std::vector<const char*>& names, std::vector<Item>& items)
-        : names_(names), items_(items), spare_(items.size())
+    // items holds an item per name to sort, keyed from the first byte; spare as many of any value.
+    RadixSort(const std::vector<const char*>& names, std::vector<Item>& items, std::vector<Item>& spare)
+        : names_(names), items_(items), spare_(spare)
     {
     }
 
@@ -229,23 +236,28 @@ private:
 
     const std::vector<const char*>& names_;
     std::vector<Item>& items_;
-    std::vector<Item> spare_;  // where split deals a range
+    std::vector<Item>& spare_;  // where split deals a range
     std::vector<NameRun> equalRuns_;
 };
 
 }  // namespace
 
-std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<const char*>& names)
+NameSorter::NameSorter() = default;
+NameSorter::~NameSorter() = default;
+
+std::vector<NameRun> NameSorter::sort(std::vector<uint32_t>& ids, const std::vector<const char*>& names)
 {
-    std::vector<Item> items(ids.size());
+    // Sized, not made anew: the room of earlier sorts is used again.
+    items_.resize(ids.size());
+    spare_.resize(ids.size());
     for (size_t i = 0; i < ids.size(); ++i) {
         if (i + PREFETCH_DISTANCE < ids.size())
             __builtin_prefetch(names[ids[i + PREFETCH_DISTANCE]]);
-        items[i].id = ids[i];
-        loadKey(items[i], names[ids[i]], 0);
+        items_[i].id = ids[i];
+        loadKey(items_[i], names[ids[i]], 0);
     }
-    std::vector<NameRun> equalRuns = NameSorter(names, items).sort();
+    std::vector<NameRun> equalRuns = RadixSort(names, items_, spare_).sort();
     for (size_t i = 0; i < ids.size(); ++i)
-        ids[i] = items[i].id;
+        ids[i] = items_[i].id;
     return equalRuns;
 }

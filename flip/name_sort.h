@@ -23,9 +23,24 @@ using NameRun = std::pair<uint32_t, uint32_t>;
 // be followed by as many readable bytes (the next names of a block, and zero bytes after the last).
 constexpr size_t NAME_PADDING = 16;
 
-// Sorts ids (each below names.size()) by the NUL-terminated names[id], compared as unsigned bytes,
-// ids of equal names in their order in ids. Returns the runs of two or more equal names, in no
-// particular order.
-std::vector<NameRun> sortByName(std::vector<uint32_t>& ids, const std::vector<const char*>& names);
+// Keeps its working memory from one sort to the next: the index sorts its names bucket by bucket,
+// and room made anew for each would be fresh pages from the system every time.
+class NameSorter {
+public:
+    NameSorter();
+    ~NameSorter();
+
+    // Sorts ids (each below names.size()) by the NUL-terminated names[id], compared as unsigned
+    // bytes, ids of equal names in their order in ids. Returns the runs of two or more equal
+    // names, in no particular order.
+    std::vector<NameRun> sort(std::vector<uint32_t>& ids, const std::vector<const char*>& names);
+
+    // An id and the bytes of its name that the sort deals by (defined with the sort).
+    struct Item;
+
+private:
+    std::vector<Item> items_;
+    std::vector<Item> spare_;
+};
 
 #endif
