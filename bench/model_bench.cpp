@@ -66,8 +66,7 @@ int main(int argc, char** argv)
         Stopwatch write;
         solution.writeCache();
         figure("cache_write_ms", write.milliseconds());
-        std::vector<int32_t> matches;
-        matches.reserve(static_cast<size_t>(index.size()));
+        MatchList matches;
         double slowest = 0;
         for (const char* query : QUERIES) {
             Stopwatch pass;

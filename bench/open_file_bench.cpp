@@ -58,23 +58,29 @@ const char* const TYPED = "mesh_scene12.cpp";
 // The same as bench/report.py's, which runs the peers on them.
 const char* const QUERIES[] = {"m", "e", ".", "mesh", "scene", "zq", "zzzz", "_scene12", "mesh_scene12.cpp"};
 
+// The keys timed so far, and room for the matches of a filter pass timed apart, kept from key to
+// key as the window keeps its own.
+struct KeyFigures {
+    std::vector<double> keys;
+    std::vector<double> outsideFilter;
+    MatchList matches;
+};
+
 // Puts the text into the filter box and releases a key, as typing does, then repaints the list.
 // Notes the time of the whole key, and of the filter pass of the same text alone.
-void typeKey(OpenFileDialog& dialog, const std::string& text, WPARAM key, std::vector<double>& keys,
-             std::vector<double>& outsideFilter)
+void typeKey(OpenFileDialog& dialog, const std::string& text, WPARAM key, KeyFigures& figures)
 {
     SetWindowTextA(dialog.editBox->hwnd(), text.c_str());
     Stopwatch watch;
     SendMessageA(dialog.editBox->hwnd(), WM_KEYUP, key, 0);
     UpdateWindow(dialog.hwnd());
-    keys.push_back(watch.milliseconds());
-    std::vector<int32_t> matches;
-    matches.reserve(static_cast<size_t>(dialog.index.size()));
+    double whole = watch.milliseconds();
+    figures.keys.push_back(whole);
     Stopwatch filter;
     if (!text.empty())
-        findMatches(dialog.index, text, matches);
-    outsideFilter.push_back(keys.back() - filter.milliseconds());
-    printf("key \"%s\" %.2f ms, filter %.2f ms\n", text.c_str(), keys.back(), keys.back() - outsideFilter.back());
+        findMatches(dialog.index, text, figures.matches);
+    figures.outsideFilter.push_back(whole - filter.milliseconds());
+    printf("key \"%s\" %.2f ms, filter %.2f ms\n", text.c_str(), whole, whole - figures.outsideFilter.back());
 }
 
 double median(std::vector<double> values)
@@ -88,18 +94,17 @@ double median(std::vector<double> values)
 // and the repaint take beside the filter.
 void measureKeys(OpenFileDialog& dialog)
 {
-    std::vector<double> keys;
-    std::vector<double> outsideFilter;
+    KeyFigures figures;
     std::string typed = TYPED;
     for (size_t length = 1; length <= typed.size(); ++length)
-        typeKey(dialog, typed.substr(0, length), 'A', keys, outsideFilter);
+        typeKey(dialog, typed.substr(0, length), 'A', figures);
     for (size_t length = typed.size(); length-- > 0;)
-        typeKey(dialog, typed.substr(0, length), VK_BACK, keys, outsideFilter);
-    typeKey(dialog, "e", 'E', keys, outsideFilter);
-    typeKey(dialog, "", VK_BACK, keys, outsideFilter);
-    figure("key_max_ms", *std::max_element(keys.begin(), keys.end()));
-    figure("key_median_ms", median(keys));
-    figure("key_median_outside_filter_ms", median(outsideFilter));
+        typeKey(dialog, typed.substr(0, length), VK_BACK, figures);
+    typeKey(dialog, "e", 'E', figures);
+    typeKey(dialog, "", VK_BACK, figures);
+    figure("key_max_ms", *std::max_element(figures.keys.begin(), figures.keys.end()));
+    figure("key_median_ms", median(figures.keys));
+    figure("key_median_outside_filter_ms", median(figures.outsideFilter));
     // What one repaint of the list costs by itself, rows, scroll bars and edge, the list unchanged:
     // the least any key that changes what it shows can cost.
     std::vector<double> repaints;
@@ -114,8 +119,7 @@ void measureKeys(OpenFileDialog& dialog)
 // The window's own filter over the index, once per query, best of three; the slowest query.
 void measureFilterPass(const OpenFileDialog& dialog)
 {
-    std::vector<int32_t> matches;
-    matches.reserve(static_cast<size_t>(dialog.index.size()));
+    MatchList matches;
     double slowest = 0;
     for (const char* query : QUERIES) {
         double best = 1e9;

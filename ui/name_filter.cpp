@@ -71,7 +71,7 @@ FilterResult findByteWise(const FileIndex& index, const std::string& pattern, in
 
 }  // namespace
 
-int32_t findMatches(const FileIndex& index, const std::string& pattern, std::vector<int32_t>& matches)
+int32_t findMatches(const FileIndex& index, const std::string& pattern, MatchList& matches)
 {
     matches.clear();
     // Names hold no NUL: a pattern with one would only match across two of them.

@@ -10,14 +10,19 @@
 // folding of a name. Kept apart from the window, which only shows what it finds.
 
 #include "flip/file_index.h"
+#include "solution/byte_block.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+// Positions in the index. Sized to every entry before each pass without zeroing them first: the
+// pass writes what it keeps, and a million zeros per key would cost a millisecond.
+using MatchList = UninitializedVector<int32_t>;
+
 // Fills matches (emptied first) with the positions, ascending, of the entries whose name contains
 // pattern, a lower-cased text of one byte or more. Returns the row in matches of the first entry
 // whose name begins with pattern, -1 when none does.
-int32_t findMatches(const FileIndex& index, const std::string& pattern, std::vector<int32_t>& matches);
+int32_t findMatches(const FileIndex& index, const std::string& pattern, MatchList& matches);
 
 #endif

@@ -17,6 +17,7 @@
 #include "flip/file_index.h"
 #include "ui/edit_box.h"
 #include "ui/list_view.h"
+#include "ui/name_filter.h"
 #include "ui/window.h"
 
 #include <cstdint>
@@ -79,7 +80,7 @@ private:
     // once); null outside the list.
     const char* rowText(int32_t row, int32_t column);
 
-    std::vector<int32_t> matches_;  // index positions of the rows while a filter is applied
+    MatchList matches_;  // index positions of the rows while a filter is applied
     std::string titleText_;          // the caption without the selected file's name
     std::string cellText_;           // the text of the cell the list asked for last
     UniqueIcon icon_;

@@ -25,12 +25,12 @@ TEST(NameFilterTest, AgreesWithANaiveSearchOfEveryName)
     FileIndex index;
     index.build(solution);
 
-    std::vector<int32_t> matches;
+    MatchList matches;
     for (int round = 0; round < 300; ++round) {
         std::string pattern;
         for (size_t n = 1 + random() % 4; n > 0; --n)
             pattern += "ab.\xC9\xE9"[random() % 5];
-        std::vector<int32_t> expected;
+        MatchList expected;
         int32_t expectedRow = -1;
         for (int32_t position = 0; position < index.size(); ++position) {
             std::string name = index.name(position);
