@@ -73,7 +73,8 @@ void OpenFileDialog::createList(int width, int height)
     listView->insertColumn(0, "File");
     listView->insertColumn(1, "Path");
     SendMessageA(listView->hwnd(), LVM_SETCOLUMNWIDTH, 0, FILE_COLUMN_WIDTH);
-    SendMessageA(listView->hwnd(), LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+    // The path column fills the rest of the list: showRows sizes it, with the rows in, as the
+    // window is shown.
     listView->addExtendedStyle(LVS_EX_FULLROWSELECT);
     listView->addExtendedStyle(LVS_EX_GRIDLINES);
 }
