@@ -78,13 +78,16 @@ const char* nameInRest(const FileList& list, size_t file)
 // The folded names of every file, moved into buckets by their first two bytes. Sorting, finding
 // repeated paths and gathering the block then read one bucket at a time, which the processor's
 // cache holds, rather than the whole model in sorted order, which it doesn't. Everything but the
-// bucket bounds is in staged order: bucket by bucket, walk order within a bucket.
+// bucket bounds and the directory numbers is in staged order: bucket by bucket, walk order within
+// a bucket.
 struct FileIndex::StagedNames {
     // Sized up front and filled entry by entry: blocks that don't zero what they add first.
     ByteBlock text;                          // each name, folded, ending in a NUL
     UninitializedVector<uint32_t> starts;    // where each name starts in text; one more, for the end
     UninitializedVector<uint32_t> walks;     // the walk number of each name's file
-    UninitializedVector<uint32_t> directories;  // a number per distinct directory text, of each name's file
+    // Per list, in the order of lists_: a number for each directory of its table, one per distinct
+    // directory text whichever lists hold it.
+    std::vector<std::vector<uint32_t>> directoryNumbers;
     // Bucket b holds the names [bucketStarts[b], bucketStarts[b + 1]).
     std::vector<uint32_t> bucketStarts = std::vector<uint32_t>(BUCKETS + 1);
 };
@@ -119,7 +122,7 @@ void FileIndex::build(const Solution& solution)
             order[i] = i;
         }
         std::vector<NameRun> equalNames = sorter.sort(order, names);
-        dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directories.data() + first);
+        dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directoryNumbers);
         for (size_t k = 0; k < order.size(); ++k) {
             uint32_t i = order[k];
             if (i == REPEATED)
@@ -161,38 +164,36 @@ uint32_t FileIndex::collectLists(const Solution& solution)
 
 void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
 {
-    // Each file's name, directory number and bucket, in walk order.
-    struct Name {
-        const char* text;
-        uint32_t length;
-        uint32_t directory;
-        uint32_t bucket;
-    };
-    UninitializedVector<Name> names(total);
-    std::deque<std::string> spareNames;  // names that don't lie in their rest
+    // Each file's name length, in walk order. A name in its rest ends the rest, and the second
+    // pass finds it there again: four bytes a file, where a pointer, a bucket and a directory
+    // number were four times that, in fresh pages that Wine is slow to give.
+    constexpr uint32_t SPARE_NAME = 1u << 31;  // the name is the next of spareNames
+    UninitializedVector<uint32_t> lengths(total);
+    std::deque<std::string> spareNames;  // names that don't lie in their rest, in walk order
     // Each distinct directory text gets one number, whichever lists hold it.
     std::unordered_map<std::string_view, uint32_t> numbers;
     std::vector<size_t> bytes(BUCKETS);
     uint32_t walk = 0;
     for (const ListStart& start : lists_) {
         const FileList& list = *start.list;
-        std::vector<uint32_t> numberOf;
+        std::vector<uint32_t>& numberOf = staged.directoryNumbers.emplace_back();
         for (const std::string& directory : list.directories())
             numberOf.push_back(numbers.emplace(directory, static_cast<uint32_t>(numbers.size())).first->second);
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
-            Name& name = names[walk];
-            name.text = nameInRest(list, file);
-            if (name.text) {
-                name.length = static_cast<uint32_t>(list.rest(file) + list.restLength(file) - name.text);
+            const char* name = nameInRest(list, file);
+            uint32_t length;
+            if (name) {
+                length = static_cast<uint32_t>(list.rest(file) + list.restLength(file) - name);
+                lengths[walk] = length;
             } else {
                 spareNames.push_back(findFileName(list.path(file)));
-                name.text = spareNames.back().c_str();
-                name.length = static_cast<uint32_t>(spareNames.back().size());
+                name = spareNames.back().c_str();
+                length = static_cast<uint32_t>(spareNames.back().size());
+                lengths[walk] = length | SPARE_NAME;
             }
-            name.directory = numberOf[list.directoryIndex(file)];
-            name.bucket = bucketOf(name.text, name.length);
-            ++staged.bucketStarts[name.bucket + 1];
-            bytes[name.bucket] += name.length + 1;
+            uint32_t bucket = bucketOf(name, length);
+            ++staged.bucketStarts[bucket + 1];
+            bytes[bucket] += length + 1;
         }
     }
 
@@ -209,23 +210,29 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
     staged.starts.resize(total + 1);
     staged.starts[total] = static_cast<uint32_t>(textSize);
     staged.walks.resize(total);
-    staged.directories.resize(total);
-    for (walk = 0; walk < total; ++walk) {
-        const Name& name = names[walk];
-        uint32_t bucket = name.bucket;
-        uint32_t entry = next[bucket]++;
-        staged.starts[entry] = static_cast<uint32_t>(textStarts[bucket]);
-        staged.walks[entry] = walk;
-        staged.directories[entry] = name.directory;
-        char* out = staged.text.data() + textStarts[bucket];
-        lowerCaseCopy(out, name.text, name.length);
-        out[name.length] = '\0';
-        textStarts[bucket] += name.length + 1;
+    walk = 0;
+    size_t spare = 0;
+    for (const ListStart& start : lists_) {
+        const FileList& list = *start.list;
+        for (size_t file = 0; file < list.size(); ++file, ++walk) {
+            uint32_t length = lengths[walk] & ~SPARE_NAME;
+            const char* name = lengths[walk] & SPARE_NAME ? spareNames[spare++].c_str()
+                                                          : list.rest(file) + list.restLength(file) - length;
+            uint32_t bucket = bucketOf(name, length);
+            uint32_t entry = next[bucket]++;
+            staged.starts[entry] = static_cast<uint32_t>(textStarts[bucket]);
+            staged.walks[entry] = walk;
+            char* out = staged.text.data() + textStarts[bucket];
+            lowerCaseCopy(out, name, length);
+            out[length] = '\0';
+            textStarts[bucket] += length + 1;
+        }
     }
 }
 
 void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
-                                  const uint32_t* walks, const uint32_t* directories) const
+                                  const uint32_t* walks,
+                                  const std::vector<std::vector<uint32_t>>& directoryNumbers) const
 {
     // Two files have the same path exactly when they have the same directory and rest, and then
     // the same name: a repeated path sits among the equal names, under one directory number. A
@@ -239,7 +246,7 @@ void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vecto
     for (const NameRun& equal : equalNames) {
         run.clear();
         for (uint32_t position = equal.first; position < equal.second; ++position)
-            run.push_back({directories[order[position]], position});
+            run.push_back({directoryNumber(walks[order[position]], directoryNumbers), position});
         std::stable_sort(run.begin(), run.end(),
                          [](const Listing& a, const Listing& b) { return a.directory < b.directory; });
         repeated.clear();
@@ -256,11 +263,22 @@ void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vecto
     }
 }
 
-const FileIndex::ListStart& FileIndex::listOf(uint32_t walk) const
+size_t FileIndex::listIndexOf(uint32_t walk) const
 {
     auto after = std::upper_bound(lists_.begin(), lists_.end(), walk,
                                   [](uint32_t file, const ListStart& start) { return file < start.firstFile; });
-    return *(after - 1);
+    return static_cast<size_t>(after - lists_.begin()) - 1;
+}
+
+const FileIndex::ListStart& FileIndex::listOf(uint32_t walk) const
+{
+    return lists_[listIndexOf(walk)];
+}
+
+uint32_t FileIndex::directoryNumber(uint32_t walk, const std::vector<std::vector<uint32_t>>& directoryNumbers) const
+{
+    size_t list = listIndexOf(walk);
+    return directoryNumbers[list][lists_[list].list->directoryIndex(walk - lists_[list].firstFile)];
 }
 
 const char* FileIndex::rest(uint32_t walk) const
