@@ -97,13 +97,16 @@ void FileIndex::build(const Solution& solution)
     uint32_t total = collectLists(solution);
     StagedNames staged;
     stageNames(total, staged);
-    nameStarts_.reserve(total + 1);
-    fileOfEntry_.reserve(total);
-    // The sorted names are written back over the staged ones, bucket after bucket, from a copy of
-    // the bucket: repeated paths only take bytes away, so writing never overtakes reading, and the
-    // index needs no second block of every name.
+    // The sorted entries are written back over the staged ones, bucket after bucket, from a copy
+    // of the bucket: repeated paths only take entries away, so writing never overtakes reading, and
+    // the index takes no second block of every name, start or walk number (fresh pages, which Wine
+    // is slow to give).
     char* out = staged.text.data();
+    uint32_t* outStarts = staged.starts.data() + 1;  // the first name starts at 0 in either order
+    uint32_t* outWalks = staged.walks.data();
     std::vector<char> bucketText;
+    std::vector<uint32_t> starts;
+    std::vector<uint32_t> walks;
     std::vector<const char*> names;
     std::vector<uint32_t> order;
     NameSorter sorter;
@@ -112,7 +115,8 @@ void FileIndex::build(const Solution& solution)
         uint32_t count = staged.bucketStarts[bucket + 1] - first;
         if (count == 0)
             continue;
-        const uint32_t* starts = staged.starts.data() + first;
+        starts.assign(staged.starts.begin() + first, staged.starts.begin() + first + count + 1);
+        walks.assign(staged.walks.begin() + first, staged.walks.begin() + first + count);
         bucketText.assign(staged.text.begin() + starts[0], staged.text.begin() + starts[count]);
         bucketText.resize(bucketText.size() + NAME_PADDING, '\0');
         names.resize(count);
@@ -122,7 +126,7 @@ void FileIndex::build(const Solution& solution)
             order[i] = i;
         }
         std::vector<NameRun> equalNames = sorter.sort(order, names);
-        dropRepeatedPaths(order, equalNames, staged.walks.data() + first, staged.directoryNumbers);
+        dropRepeatedPaths(order, equalNames, walks.data(), staged.directoryNumbers);
         for (size_t k = 0; k < order.size(); ++k) {
             uint32_t i = order[k];
             if (i == REPEATED)
@@ -132,13 +136,17 @@ void FileIndex::build(const Solution& solution)
             size_t length = starts[i + 1] - starts[i];  // the NUL included
             copyBytes(out, names[i], length);
             out += length;
-            nameStarts_.push_back(static_cast<uint32_t>(out - staged.text.data()));
-            fileOfEntry_.push_back(staged.walks[first + i]);
+            *outStarts++ = static_cast<uint32_t>(out - staged.text.data());
+            *outWalks++ = walks[i];
         }
     }
     *out++ = '\0';
     staged.text.resize(static_cast<size_t>(out - staged.text.data()));
     names_ = std::move(staged.text);
+    staged.starts.resize(static_cast<size_t>(outStarts - staged.starts.data()));
+    nameStarts_ = std::move(staged.starts);
+    staged.walks.resize(static_cast<size_t>(outWalks - staged.walks.data()));
+    fileOfEntry_ = std::move(staged.walks);
 }
 
 uint32_t FileIndex::collectLists(const Solution& solution)

@@ -45,7 +45,7 @@ public:
     const ByteBlock& foldedNames() const { return names_; }
     // Where each position's folded name starts in foldedNames(); one more entry, size() + 1 in
     // all, gives the end of the last name's NUL.
-    const std::vector<uint32_t>& nameStarts() const { return nameStarts_; }
+    const UninitializedVector<uint32_t>& nameStarts() const { return nameStarts_; }
 
 private:
     // A project's file list and the walk number of its first file.
@@ -71,8 +71,8 @@ private:
     const char* rest(uint32_t walk) const;
 
     std::vector<ListStart> lists_;     // in walk order
-    std::vector<uint32_t> fileOfEntry_;  // the walk number of each entry's file
-    std::vector<uint32_t> nameStarts_ = {0};
+    UninitializedVector<uint32_t> fileOfEntry_;  // the walk number of each entry's file
+    UninitializedVector<uint32_t> nameStarts_ = UninitializedVector<uint32_t>(1, 0);
     ByteBlock names_ = ByteBlock(1, '\0');
 };
 

@@ -90,7 +90,7 @@ TEST_F(FileIndexTest, AgreesWithANaiveIndexOnGeneratedPaths)
         return folded(findFileName(a)) < folded(findFileName(b));
     });
     ASSERT_EQ(expected, paths());
-    const std::vector<uint32_t>& starts = index.nameStarts();
+    const auto& starts = index.nameStarts();
     for (int32_t i = 0; i < index.size(); ++i) {
         EXPECT_EQ(findFileName(expected[i]), index.name(i));
         EXPECT_STREQ(folded(findFileName(expected[i])).c_str(), index.foldedNames().data() + starts[i]);
