@@ -117,10 +117,16 @@ CacheReader::CacheReader(FILE* stream, int64_t size)
 
 bool CacheReader::fill(size_t size)
 {
+    // Nearly every read finds its bytes buffered: the check alone, before the call.
+    if (bufferEnd_ - bufferStart_ >= size && static_cast<int64_t>(size) <= bytesLeft_)
+        return true;
+    return refill(size);
+}
+
+bool CacheReader::refill(size_t size)
+{
     if (static_cast<int64_t>(size) > bytesLeft_)
         return false;
-    if (bufferEnd_ - bufferStart_ >= size)
-        return true;
     // The size is within the file's: a long string grows the buffer no further than the file.
     if (size > buffer_.size())
         buffer_.resize(size);
@@ -167,28 +173,29 @@ bool CacheReader::readString(std::string& text)
     return true;
 }
 
-bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& directoryIndex)
+bool CacheReader::readFileEntry(char*& rest, size_t& length, int32_t& directoryIndex)
 {
     // The rest and the index are buffered together: reading the index must not move the rest.
-    int32_t length;
-    if (!readInteger(length) || length < 0 || !fill(static_cast<size_t>(length) + 4))
+    int32_t size;
+    if (!readInteger(size) || size < 0 || !fill(static_cast<size_t>(size) + 4))
         return false;
-    // Cut at the first NUL and lower-cased in one pass: a million of them are read at a start.
     rest = buffer_.data() + bufferStart_;
-    restLength = lowerCaseToNul(rest, static_cast<size_t>(length));
+    length = static_cast<size_t>(size);
     directoryIndex = loadInteger(rest + length);
-    bufferStart_ += static_cast<size_t>(length) + 4;
+    bufferStart_ += length + 4;
     bytesLeft_ -= static_cast<int64_t>(length) + 4;
-    restBytes_ += restLength + 1;
+    restBytes_ += length + 1;
     ++rests_;
     return true;
 }
 
 size_t CacheReader::likelyRestBytes(size_t count) const
 {
-    // Before the first file, names of some twenty bytes.
+    // Before the first file, names of some twenty bytes. Never more than the bytes left: each
+    // rest with its NUL takes fewer bytes in the list than its entry does in the file.
     uint64_t perFile = rests_ > 0 ? restBytes_ / rests_ : 20;
-    return static_cast<size_t>(count * (perFile + perFile / 8 + 1));
+    uint64_t likely = count * (perFile + perFile / 8 + 1);
+    return static_cast<size_t>(std::min<uint64_t>(likely, static_cast<uint64_t>(bytesLeft_)));
 }
 
 bool CacheReader::readCount(int32_t& count, size_t entrySize)
@@ -301,16 +308,21 @@ bool Project::readCache(CacheReader& stream)
     std::vector<int32_t> slots(static_cast<size_t>(directoryCount), FileList::NEW_DIRECTORY);
     for (int32_t i = 0; i < fileCount; ++i) {
         char* rest;
-        size_t restLength;
+        size_t length;
         int32_t index;
-        if (!stream.readFileEntry(rest, restLength, index) || index < 0 || index >= directoryCount)
+        if (!stream.readFileEntry(rest, length, index) || index < 0 || index >= directoryCount)
             return false;
         const std::string& directory = directories[static_cast<size_t>(index)];
+        int32_t& slot = slots[static_cast<size_t>(index)];
         // Every path the loader makes fits the platform's path limit; a longer one is damage, and
         // many entries naming one long directory would multiply it.
+        if (slot >= 0 && directory.size() + length < PATH_BUFFER_SIZE &&
+            files.appendLowerCased(static_cast<uint32_t>(slot), rest, length))
+            continue;
+        size_t restLength = lowerCaseToNul(rest, length);
         if (directory.size() + restLength >= PATH_BUFFER_SIZE)
             return false;
-        files.appendSplit(directory, rest, restLength, slots[static_cast<size_t>(index)]);
+        files.appendSplit(directory, rest, restLength, slot);
     }
 
     return readProjectRecords(stream, references);

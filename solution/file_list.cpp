@@ -28,6 +28,22 @@ bool isPlainRest(const char* rest, size_t length)
     return length > 0 && !containsEitherByte(rest, length, '\\', ':');
 }
 
+// removeFileSpec(joined(directory, "x")) == directory: whether every plain rest joined to the
+// directory splits back into it. Answered without building the path when the directory, a
+// backslash and one more byte fit the path buffer, it holds no NUL and ends in neither a backslash
+// nor a colon: the shell's rule then cuts at the added backslash. Asked once per directory of each
+// project read from the cache.
+bool splitsAlike(const std::string& directory)
+{
+    if (directory.empty())
+        return false;
+    char last = directory.back();
+    if (directory.size() + 2 < PATH_BUFFER_SIZE && last != '\\' && last != ':' &&
+        directory.find('\0') == std::string::npos)
+        return true;
+    return removeFileSpec(joined(directory, "x", 1)) == directory;
+}
+
 }  // namespace
 
 FileList::FileList(const std::vector<std::string>& paths)
@@ -76,6 +92,20 @@ void FileList::appendSplit(const std::string& directory, const char* rest, size_
     append(joined(directory, rest, restLength));
 }
 
+bool FileList::appendLowerCased(uint32_t directory, const char* rest, size_t length)
+{
+    size_t at = text_.size();
+    text_.resize(at + length + 1);
+    if (length == 0 || !lowerCaseCopyWithout(text_.data() + at, rest, length, '\\', ':')) {
+        text_.resize(at);
+        return false;
+    }
+    text_[at + length] = '\0';
+    directoryIndex_.push_back(directory);
+    restStart_.push_back(static_cast<uint32_t>(at));
+    return true;
+}
+
 bool FileList::appendToLast(const char* directory, size_t directoryLength, const char* rest, size_t restLength)
 {
     if (lastDirectory_ == UINT32_MAX)
@@ -103,7 +133,7 @@ FileList::Directory& FileList::entryFor(const std::string& directory)
     if (found != known_.end())
         return found->second;
     Directory entry;
-    entry.splitsAlike = !directory.empty() && removeFileSpec(joined(directory, "x", 1)) == directory;
+    entry.splitsAlike = splitsAlike(directory);
     return known_.emplace(directory, entry).first->second;
 }
 

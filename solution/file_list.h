@@ -38,6 +38,12 @@ public:
     // a slot at NEW_DIRECTORY for each directory, and pass it with every file of that directory.
     void appendSplit(const std::string& directory, const char* rest, size_t restLength, int32_t& slot);
     static constexpr int32_t NEW_DIRECTORY = -2;
+    // The quick way for nearly every file after its directory's first: appends the file whose
+    // directory lies at position directory of the table and whose rest is the length bytes at rest,
+    // lower-cased, when they are plain (some bytes, no NUL, backslash or colon: the slot that
+    // appendSplit gave for the directory then serves it as is). False, and nothing appended, when
+    // they are not: appendSplit takes those.
+    bool appendLowerCased(uint32_t directory, const char* rest, size_t length);
 
     size_t size() const { return restStart_.size(); }
     bool empty() const { return restStart_.empty(); }

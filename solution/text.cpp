@@ -59,6 +59,28 @@ void lowerCaseCopy(char* to, const char* from, size_t length)
         to[i] = lowerCaseByte(from[i]);
 }
 
+bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first, char second)
+{
+    const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
+    const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, from + i, 4);
+        if ((zeroBytes(word) | zeroBytes(word ^ firsts) | zeroBytes(word ^ seconds)) != 0)
+            return false;
+        word = lowerCaseWord(word);
+        memcpy(to + i, &word, 4);
+    }
+    for (; i < length; ++i) {
+        char c = from[i];
+        if (c == '\0' || c == first || c == second)
+            return false;
+        to[i] = lowerCaseByte(c);
+    }
+    return true;
+}
+
 bool containsEitherByte(const char* text, size_t length, char first, char second)
 {
     const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace {
@@ -70,6 +71,29 @@ TEST(FileListTest, SplitsFromTheCacheGiveTheListOfTheJoinedPaths)
     EXPECT_EQ(expected.directories(), read.directories());
     for (size_t file = 0; file < read.size(); ++file)
         ASSERT_EQ(expected.directoryIndex(file), read.directoryIndex(file));
+}
+
+// Around the path buffer's length, the shell's rule cuts the joined path first: the cache reader's
+// directories of every ending and length there still give the list of the joined paths.
+TEST(FileListTest, SplitsOfDirectoriesNearThePathLimitGiveTheListOfTheJoinedPaths)
+{
+    for (size_t length = PATH_BUFFER_SIZE - 6; length <= PATH_BUFFER_SIZE + 1; ++length) {
+        for (const char* ending : {"a", "\\", ":", "a:"}) {
+            std::string directory = "c:\\" + std::string(length - 3 - strlen(ending), 'd') + ending;
+            FileList read;
+            int32_t slot = FileList::NEW_DIRECTORY;
+            read.appendSplit(directory, "x.h", 3, slot);
+            if (slot >= 0)
+                ASSERT_TRUE(read.appendLowerCased(static_cast<uint32_t>(slot), "Y.H", 3));
+            else
+                read.appendSplit(directory, "y.h", 3, slot);
+            FileList expected;
+            for (const char* name : {"x.h", "y.h"})
+                expected.append(directory + (needsSeparator(directory) ? "\\" : "") + name);
+            ASSERT_EQ(expected.paths(), read.paths()) << directory;
+            ASSERT_EQ(expected.directories(), read.directories()) << directory;
+        }
+    }
 }
 
 TEST(FileListTest, TruncatingKeepsTheDirectoriesOfTheFilesKept)
