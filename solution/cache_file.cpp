@@ -111,21 +111,19 @@ bool CacheWriter::flush()
 }
 
 CacheReader::CacheReader(FILE* stream, int64_t size)
-    : stream_(stream), bytesLeft_(size > 0 ? size : 0), buffer_(STREAM_BUFFER_SIZE)
+    : stream_(stream), unread_(size > 0 ? size : 0), buffer_(STREAM_BUFFER_SIZE)
 {
 }
 
 bool CacheReader::fill(size_t size)
 {
     // Nearly every read finds its bytes buffered: the check alone, before the call.
-    if (bufferEnd_ - bufferStart_ >= size && static_cast<int64_t>(size) <= bytesLeft_)
-        return true;
-    return refill(size);
+    return bufferEnd_ - bufferStart_ >= size || refill(size);
 }
 
 bool CacheReader::refill(size_t size)
 {
-    if (static_cast<int64_t>(size) > bytesLeft_)
+    if (static_cast<int64_t>(size) > bytesLeft())
         return false;
     // The size is within the file's: a long string grows the buffer no further than the file.
     if (size > buffer_.size())
@@ -134,12 +132,20 @@ bool CacheReader::refill(size_t size)
     bufferEnd_ -= bufferStart_;
     bufferStart_ = 0;
     while (bufferEnd_ < size) {
-        size_t read = fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, stream_);
+        // Never beyond the size the file had when opened, though it may have grown since.
+        size_t wanted = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(buffer_.size() - bufferEnd_), unread_));
+        size_t read = fread(buffer_.data() + bufferEnd_, 1, wanted, stream_);
         if (read == 0)
             return false;
         bufferEnd_ += read;
+        unread_ -= static_cast<int64_t>(read);
     }
     return true;
+}
+
+int64_t CacheReader::bytesLeft() const
+{
+    return unread_ + static_cast<int64_t>(bufferEnd_ - bufferStart_);
 }
 
 bool CacheReader::readInteger(int32_t& value)
@@ -148,7 +154,6 @@ bool CacheReader::readInteger(int32_t& value)
         return false;
     value = loadInteger(buffer_.data() + bufferStart_);
     bufferStart_ += 4;
-    bytesLeft_ -= 4;
     return true;
 }
 
@@ -157,7 +162,6 @@ bool CacheReader::skip(size_t size)
     if (!fill(size))
         return false;
     bufferStart_ += size;
-    bytesLeft_ -= static_cast<int64_t>(size);
     return true;
 }
 
@@ -169,24 +173,29 @@ bool CacheReader::readString(std::string& text)
     const char* bytes = buffer_.data() + bufferStart_;
     text.assign(bytes, strnlen(bytes, static_cast<size_t>(length)));
     bufferStart_ += static_cast<size_t>(length);
-    bytesLeft_ -= length;
     return true;
 }
 
 bool CacheReader::readFileEntry(char*& rest, size_t& length, int32_t& directoryIndex)
 {
-    // The rest and the index are buffered together: reading the index must not move the rest.
-    int32_t size;
-    if (!readInteger(size) || size < 0 || !fill(static_cast<size_t>(size) + 4))
+    // The whole entry is buffered at once: reading the index must not move the rest. A file that
+    // ends within the smallest entry can't hold this one.
+    if (!fill(MIN_FILE_ENTRY_SIZE))
         return false;
-    rest = buffer_.data() + bufferStart_;
+    int32_t size = loadInteger(buffer_.data() + bufferStart_);
+    if (size < 0 || !fill(MIN_FILE_ENTRY_SIZE + static_cast<size_t>(size)))
+        return false;
+    rest = buffer_.data() + bufferStart_ + 4;
     length = static_cast<size_t>(size);
     directoryIndex = loadInteger(rest + length);
-    bufferStart_ += length + 4;
-    bytesLeft_ -= static_cast<int64_t>(length) + 4;
-    restBytes_ += length + 1;
-    ++rests_;
+    bufferStart_ += MIN_FILE_ENTRY_SIZE + length;
     return true;
+}
+
+void CacheReader::countRests(size_t count, size_t bytes)
+{
+    rests_ += count;
+    restBytes_ += bytes;
 }
 
 size_t CacheReader::likelyRestBytes(size_t count) const
@@ -195,7 +204,7 @@ size_t CacheReader::likelyRestBytes(size_t count) const
     // rest with its NUL takes fewer bytes in the list than its entry does in the file.
     uint64_t perFile = rests_ > 0 ? restBytes_ / rests_ : 20;
     uint64_t likely = count * (perFile + perFile / 8 + 1);
-    return static_cast<size_t>(std::min<uint64_t>(likely, static_cast<uint64_t>(bytesLeft_)));
+    return static_cast<size_t>(std::min<uint64_t>(likely, static_cast<uint64_t>(bytesLeft())));
 }
 
 bool CacheReader::readCount(int32_t& count, size_t entrySize)
@@ -205,7 +214,7 @@ bool CacheReader::readCount(int32_t& count, size_t entrySize)
         return false;
     if (value < 0)
         value = 0;
-    if (static_cast<int64_t>(value) * static_cast<int64_t>(entrySize) > bytesLeft_)
+    if (static_cast<int64_t>(value) * static_cast<int64_t>(entrySize) > bytesLeft())
         return false;
     count = value;
     return true;
@@ -324,6 +333,7 @@ bool Project::readCache(CacheReader& stream)
             return false;
         files.appendSplit(directory, rest, restLength, slot);
     }
+    stream.countRests(files.size(), files.textSize());
 
     return readProjectRecords(stream, references);
 }

@@ -111,6 +111,9 @@ public:
     // hold them. A negative count reads as 0.
     bool readCount(int32_t& count, size_t entrySize);
 
+    // The rests of count files took bytes in their list, NULs included: what likelyRestBytes
+    // averages.
+    void countRests(size_t count, size_t bytes);
     // How many bytes the rests of count more files will likely take, NULs included: the average
     // so far, and an eighth more, so that a list reserved that large rarely grows; never more than
     // the bytes left in the file.
@@ -144,9 +147,11 @@ private:
     bool fill(size_t size);
     // fill when the buffer doesn't hold them: moves what is left to its start and reads on.
     bool refill(size_t size);
+    // The bytes of the file not yet read through the reader.
+    int64_t bytesLeft() const;
 
     FILE* stream_;
-    int64_t bytesLeft_;
+    int64_t unread_;  // the bytes of the file not yet in the buffer: it never holds more than the file
     std::vector<char> buffer_;
     size_t bufferStart_ = 0;  // the next byte of buffer_ to hand out
     size_t bufferEnd_ = 0;    // the end of what the stream gave
