@@ -25,6 +25,16 @@ uint32_t lowerCaseWord(uint32_t word)
     return word | upper >> 2;  // 0x20, the case bit, in every upper-case letter
 }
 
+// zeroBytes(word) | zeroBytes(word ^ firsts) | zeroBytes(word ^ seconds) is not 0, for bytes of
+// firsts and seconds below 128: the three tests share the low seven bits of word and its top bits,
+// some six operations fewer per word of a million names.
+bool holdsZeroOrEither(uint32_t word, uint32_t firsts, uint32_t seconds)
+{
+    uint32_t low = word & LOW_BITS;
+    uint32_t allNonZero = (low + LOW_BITS) & ((low ^ firsts) + LOW_BITS) & ((low ^ seconds) + LOW_BITS);
+    return (~(allNonZero | word) & TOP_BITS) != 0;
+}
+
 }  // namespace
 
 std::string lowerCase(std::string text)
@@ -78,7 +88,7 @@ bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first,
     for (size_t i = 0;; i = std::min(i + 4, length - 4)) {
         uint32_t word;
         memcpy(&word, from + i, 4);
-        if ((zeroBytes(word) | zeroBytes(word ^ firsts) | zeroBytes(word ^ seconds)) != 0)
+        if (holdsZeroOrEither(word, firsts, seconds))
             return false;
         word = lowerCaseWord(word);
         memcpy(to + i, &word, 4);

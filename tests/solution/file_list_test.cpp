@@ -96,6 +96,35 @@ TEST(FileListTest, SplitsOfDirectoriesNearThePathLimitGiveTheListOfTheJoinedPath
     }
 }
 
+// A list the cache reader filled, cut and then appended to by path is the list of those paths:
+// whatever number of directories it found first, one by one or through its map.
+TEST(FileListTest, ListFromTheCacheCutAndAppendedToIsTheListOfItsPaths)
+{
+    for (size_t directories : {5, 40}) {
+        std::vector<std::string> paths;
+        for (size_t file = 0; file < 3 * directories; ++file)
+            paths.push_back("c:\\d" + std::to_string(file % directories) + "\\f" + std::to_string(file) + ".h");
+        for (size_t kept : {size_t(0), directories / 2, 2 * directories}) {
+            FileList read;
+            std::vector<int32_t> slots(directories, FileList::NEW_DIRECTORY);
+            for (size_t file = 0; file < paths.size(); ++file) {
+                std::string rest = "f" + std::to_string(file) + ".h";
+                read.appendSplit("c:\\d" + std::to_string(file % directories), rest.data(), rest.size(),
+                                 slots[file % directories]);
+            }
+            read.truncate(kept);
+            std::vector<std::string> expected(paths.begin(), paths.begin() + kept);
+            for (const char* path : {"c:\\d1\\new.h", "c:\\d9\\new.h", "c:\\e\\new.h"}) {
+                read.append(path);
+                expected.push_back(path);
+            }
+            FileList reference(expected);
+            ASSERT_EQ(reference.paths(), read.paths()) << directories << " directories, " << kept << " kept";
+            ASSERT_EQ(reference.directories(), read.directories()) << directories << " directories, " << kept << " kept";
+        }
+    }
+}
+
 TEST(FileListTest, TruncatingKeepsTheDirectoriesOfTheFilesKept)
 {
     FileList list({"C:\\a\\x.h", "C:\\b\\y.h", "C:\\a\\z.h", "C:\\c\\w.h"});
