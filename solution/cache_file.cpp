@@ -111,16 +111,20 @@ bool CacheWriter::flush()
 }
 
 CacheReader::CacheReader(FILE* stream, int64_t size)
-    : stream_(stream), bytesLeft_(size > 0 ? size : 0), buffer_(STREAM_BUFFER_SIZE)
+    : stream_(stream), unread_(size > 0 ? size : 0), buffer_(STREAM_BUFFER_SIZE)
 {
 }
 
 bool CacheReader::fill(size_t size)
 {
-    if (static_cast<int64_t>(size) > bytesLeft_)
+    // Nearly every read finds its bytes buffered: the check alone, before the call.
+    return bufferEnd_ - bufferStart_ >= size || refill(size);
+}
+
+bool CacheReader::refill(size_t size)
+{
+    if (static_cast<int64_t>(size) > bytesLeft())
         return false;
-    if (bufferEnd_ - bufferStart_ >= size)
-        return true;
     // The size is within the file's: a long string grows the buffer no further than the file.
     if (size > buffer_.size())
         buffer_.resize(size);
@@ -128,12 +132,20 @@ bool CacheReader::fill(size_t size)
     bufferEnd_ -= bufferStart_;
     bufferStart_ = 0;
     while (bufferEnd_ < size) {
-        size_t read = fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, stream_);
+        // Never beyond the size the file had when opened, though it may have grown since.
+        size_t wanted = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(buffer_.size() - bufferEnd_), unread_));
+        size_t read = fread(buffer_.data() + bufferEnd_, 1, wanted, stream_);
         if (read == 0)
             return false;
         bufferEnd_ += read;
+        unread_ -= static_cast<int64_t>(read);
     }
     return true;
+}
+
+int64_t CacheReader::bytesLeft() const
+{
+    return unread_ + static_cast<int64_t>(bufferEnd_ - bufferStart_);
 }
 
 bool CacheReader::readInteger(int32_t& value)
@@ -142,7 +154,6 @@ bool CacheReader::readInteger(int32_t& value)
         return false;
     value = loadInteger(buffer_.data() + bufferStart_);
     bufferStart_ += 4;
-    bytesLeft_ -= 4;
     return true;
 }
 
@@ -151,7 +162,6 @@ bool CacheReader::skip(size_t size)
     if (!fill(size))
         return false;
     bufferStart_ += size;
-    bytesLeft_ -= static_cast<int64_t>(size);
     return true;
 }
 
@@ -163,32 +173,38 @@ bool CacheReader::readString(std::string& text)
     const char* bytes = buffer_.data() + bufferStart_;
     text.assign(bytes, strnlen(bytes, static_cast<size_t>(length)));
     bufferStart_ += static_cast<size_t>(length);
-    bytesLeft_ -= length;
     return true;
 }
 
-bool CacheReader::readFileEntry(char*& rest, size_t& restLength, int32_t& directoryIndex)
+bool CacheReader::readFileEntry(char*& rest, size_t& length, int32_t& directoryIndex)
 {
-    // The rest and the index are buffered together: reading the index must not move the rest.
-    int32_t length;
-    if (!readInteger(length) || length < 0 || !fill(static_cast<size_t>(length) + 4))
+    // The whole entry is buffered at once: reading the index must not move the rest. A file that
+    // ends within the smallest entry can't hold this one.
+    if (!fill(MIN_FILE_ENTRY_SIZE))
         return false;
-    // Cut at the first NUL and lower-cased in one pass: a million of them are read at a start.
-    rest = buffer_.data() + bufferStart_;
-    restLength = lowerCaseToNul(rest, static_cast<size_t>(length));
+    int32_t size = loadInteger(buffer_.data() + bufferStart_);
+    if (size < 0 || !fill(MIN_FILE_ENTRY_SIZE + static_cast<size_t>(size)))
+        return false;
+    rest = buffer_.data() + bufferStart_ + 4;
+    length = static_cast<size_t>(size);
     directoryIndex = loadInteger(rest + length);
-    bufferStart_ += static_cast<size_t>(length) + 4;
-    bytesLeft_ -= static_cast<int64_t>(length) + 4;
-    restBytes_ += restLength + 1;
-    ++rests_;
+    bufferStart_ += MIN_FILE_ENTRY_SIZE + length;
     return true;
+}
+
+void CacheReader::countRests(size_t count, size_t bytes)
+{
+    rests_ += count;
+    restBytes_ += bytes;
 }
 
 size_t CacheReader::likelyRestBytes(size_t count) const
 {
-    // Before the first file, names of some twenty bytes.
+    // Before the first file, names of some twenty bytes. Never more than the bytes left: each
+    // rest with its NUL takes fewer bytes in the list than its entry does in the file.
     uint64_t perFile = rests_ > 0 ? restBytes_ / rests_ : 20;
-    return static_cast<size_t>(count * (perFile + perFile / 8 + 1));
+    uint64_t likely = count * (perFile + perFile / 8 + 1);
+    return static_cast<size_t>(std::min<uint64_t>(likely, static_cast<uint64_t>(bytesLeft())));
 }
 
 bool CacheReader::readCount(int32_t& count, size_t entrySize)
@@ -198,7 +214,7 @@ bool CacheReader::readCount(int32_t& count, size_t entrySize)
         return false;
     if (value < 0)
         value = 0;
-    if (static_cast<int64_t>(value) * static_cast<int64_t>(entrySize) > bytesLeft_)
+    if (static_cast<int64_t>(value) * static_cast<int64_t>(entrySize) > bytesLeft())
         return false;
     count = value;
     return true;
@@ -301,17 +317,23 @@ bool Project::readCache(CacheReader& stream)
     std::vector<int32_t> slots(static_cast<size_t>(directoryCount), FileList::NEW_DIRECTORY);
     for (int32_t i = 0; i < fileCount; ++i) {
         char* rest;
-        size_t restLength;
+        size_t length;
         int32_t index;
-        if (!stream.readFileEntry(rest, restLength, index) || index < 0 || index >= directoryCount)
+        if (!stream.readFileEntry(rest, length, index) || index < 0 || index >= directoryCount)
             return false;
         const std::string& directory = directories[static_cast<size_t>(index)];
+        int32_t& slot = slots[static_cast<size_t>(index)];
         // Every path the loader makes fits the platform's path limit; a longer one is damage, and
         // many entries naming one long directory would multiply it.
+        if (slot >= 0 && directory.size() + length < PATH_BUFFER_SIZE &&
+            files.appendLowerCased(static_cast<uint32_t>(slot), rest, length))
+            continue;
+        size_t restLength = lowerCaseToNul(rest, length);
         if (directory.size() + restLength >= PATH_BUFFER_SIZE)
             return false;
-        files.appendSplit(directory, rest, restLength, slots[static_cast<size_t>(index)]);
+        files.appendSplit(directory, rest, restLength, slot);
     }
+    stream.countRests(files.size(), files.textSize());
 
     return readProjectRecords(stream, references);
 }

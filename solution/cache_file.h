@@ -102,16 +102,21 @@ public:
     bool skip(size_t size);
     // A string is cut at its first NUL, if it holds one.
     bool readString(std::string& text);
-    // A file entry of a project record: the rest of its path, cut at its first NUL and lower-cased
-    // as every path read back is, as a view into the reader's own buffer, valid until the next
-    // read; and its directory's index. Spares a copy per file.
-    bool readFileEntry(char*& rest, size_t& restLength, int32_t& directoryIndex);
+    // A file entry of a project record: the length bytes of the rest of its path as the file holds
+    // them (not yet cut at a NUL nor lower-cased), as a view into the reader's own buffer that the
+    // caller may change, valid until the next read; and its directory's index. Spares a copy per
+    // file.
+    bool readFileEntry(char*& rest, size_t& length, int32_t& directoryIndex);
     // A count of entries, each needing at least entrySize bytes: false when the bytes left can't
     // hold them. A negative count reads as 0.
     bool readCount(int32_t& count, size_t entrySize);
 
+    // The rests of count files took bytes in their list, NULs included: what likelyRestBytes
+    // averages.
+    void countRests(size_t count, size_t bytes);
     // How many bytes the rests of count more files will likely take, NULs included: the average
-    // so far, and an eighth more, so that a list reserved that large rarely grows.
+    // so far, and an eighth more, so that a list reserved that large rarely grows; never more than
+    // the bytes left in the file.
     size_t likelyRestBytes(size_t count) const;
 
     // The directory table of the project record being read. Kept from record to record, so that
@@ -140,9 +145,13 @@ public:
 private:
     // Makes size bytes of the file lie in the buffer from bufferStart_ on; false when the file hasn't them.
     bool fill(size_t size);
+    // fill when the buffer doesn't hold them: moves what is left to its start and reads on.
+    bool refill(size_t size);
+    // The bytes of the file not yet read through the reader.
+    int64_t bytesLeft() const;
 
     FILE* stream_;
-    int64_t bytesLeft_;
+    int64_t unread_;  // the bytes of the file not yet in the buffer: it never holds more than the file
     std::vector<char> buffer_;
     size_t bufferStart_ = 0;  // the next byte of buffer_ to hand out
     size_t bufferEnd_ = 0;    // the end of what the stream gave

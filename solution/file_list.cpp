@@ -28,6 +28,22 @@ bool isPlainRest(const char* rest, size_t length)
     return length > 0 && !containsEitherByte(rest, length, '\\', ':');
 }
 
+// removeFileSpec(joined(directory, "x")) == directory: whether every plain rest joined to the
+// directory splits back into it. Answered without building the path when the directory, a
+// backslash and one more byte fit the path buffer, it holds no NUL and ends in neither a backslash
+// nor a colon: the shell's rule then cuts at the added backslash. Asked once per directory of each
+// project read from the cache.
+bool splitsAlike(const std::string& directory)
+{
+    if (directory.empty())
+        return false;
+    char last = directory.back();
+    if (directory.size() + 2 < PATH_BUFFER_SIZE && last != '\\' && last != ':' &&
+        directory.find('\0') == std::string::npos)
+        return true;
+    return removeFileSpec(joined(directory, "x", 1)) == directory;
+}
+
 }  // namespace
 
 FileList::FileList(const std::vector<std::string>& paths)
@@ -64,16 +80,28 @@ void FileList::append(const std::string& path)
 void FileList::appendSplit(const std::string& directory, const char* rest, size_t restLength, int32_t& slot)
 {
     if (isPlainRest(rest, restLength)) {
-        if (slot == NEW_DIRECTORY) {
-            Directory& entry = entryFor(directory);
-            slot = entry.splitsAlike ? static_cast<int32_t>(tableIndex(entry, directory)) : -1;
-        }
+        if (slot == NEW_DIRECTORY)
+            slot = splitSlot(directory);
         if (slot >= 0) {
             push(static_cast<uint32_t>(slot), rest, restLength);
             return;
         }
     }
     append(joined(directory, rest, restLength));
+}
+
+bool FileList::appendLowerCased(uint32_t directory, const char* rest, size_t length)
+{
+    size_t at = text_.size();
+    text_.resize(at + length + 1);
+    if (length == 0 || !lowerCaseCopyWithout(text_.data() + at, rest, length, '\\', ':')) {
+        text_.resize(at);
+        return false;
+    }
+    text_[at + length] = '\0';
+    directoryIndex_.push_back(directory);
+    restStart_.push_back(static_cast<uint32_t>(at));
+    return true;
 }
 
 bool FileList::appendToLast(const char* directory, size_t directoryLength, const char* rest, size_t restLength)
@@ -97,13 +125,52 @@ bool FileList::appendToKnown(const std::string& directory, const char* rest, siz
     return true;
 }
 
+int32_t FileList::splitSlot(const std::string& directory)
+{
+    if (!splitsAlike(directory))
+        return -1;
+    int32_t index = tableIndexOf(directory);
+    if (index < 0) {
+        index = static_cast<int32_t>(directories_.size());
+        directories_.push_back(directory);
+    }
+    return index;
+}
+
+int32_t FileList::tableIndexOf(const std::string& directory)
+{
+    // Past a few directories, one search through all of them would cost more than the map.
+    if (directories_.size() - indexed_ > MAX_UNINDEXED)
+        indexDirectories();
+    if (!known_.empty()) {
+        auto found = known_.find(directory);
+        if (found != known_.end() && found->second.index >= 0)
+            return found->second.index;
+    }
+    for (size_t index = indexed_; index < directories_.size(); ++index) {
+        if (directories_[index] == directory)
+            return static_cast<int32_t>(index);
+    }
+    return -1;
+}
+
+void FileList::indexDirectories()
+{
+    for (; indexed_ < directories_.size(); ++indexed_) {
+        Directory& entry = known_[directories_[indexed_]];
+        entry.index = static_cast<int32_t>(indexed_);
+        entry.splitsAlike = true;  // splitSlot adds no other
+    }
+}
+
 FileList::Directory& FileList::entryFor(const std::string& directory)
 {
+    indexDirectories();
     auto found = known_.find(directory);
     if (found != known_.end())
         return found->second;
     Directory entry;
-    entry.splitsAlike = !directory.empty() && removeFileSpec(joined(directory, "x", 1)) == directory;
+    entry.splitsAlike = splitsAlike(directory);
     return known_.emplace(directory, entry).first->second;
 }
 
@@ -112,6 +179,7 @@ uint32_t FileList::tableIndex(Directory& entry, const std::string& directory)
     if (entry.index < 0) {
         entry.index = static_cast<int32_t>(directories_.size());
         directories_.push_back(directory);
+        indexed_ = directories_.size();  // entryFor, which gave the entry, indexed the others
     }
     return static_cast<uint32_t>(entry.index);
 }
@@ -148,8 +216,9 @@ void FileList::truncate(size_t count)
     uint32_t used = 0;
     for (size_t file = 0; file < count; ++file)
         used = std::max(used, directoryIndex_[file] + 1);
-    for (size_t index = used; index < directories_.size(); ++index)
+    for (size_t index = used; index < indexed_; ++index)
         known_[directories_[index]].index = -1;
+    indexed_ = std::min<size_t>(indexed_, used);
     directories_.resize(used);
     text_.resize(count > 0 ? restStart_[count] : 0);
     directoryIndex_.resize(count);
@@ -164,5 +233,4 @@ void FileList::reserve(size_t files, size_t textSize, size_t directories)
     restStart_.reserve(size() + files);
     text_.reserve(text_.size() + textSize);
     directories_.reserve(directories_.size() + directories);
-    known_.reserve(known_.size() + directories);
 }

@@ -38,6 +38,12 @@ public:
     // a slot at NEW_DIRECTORY for each directory, and pass it with every file of that directory.
     void appendSplit(const std::string& directory, const char* rest, size_t restLength, int32_t& slot);
     static constexpr int32_t NEW_DIRECTORY = -2;
+    // The quick way for nearly every file after its directory's first: appends the file whose
+    // directory lies at position directory of the table and whose rest is the length bytes at rest,
+    // lower-cased, when they are plain (some bytes, no NUL, backslash or colon: the slot that
+    // appendSplit gave for the directory then serves it as is). False, and nothing appended, when
+    // they are not: appendSplit takes those.
+    bool appendLowerCased(uint32_t directory, const char* rest, size_t length);
 
     size_t size() const { return restStart_.size(); }
     bool empty() const { return restStart_.empty(); }
@@ -81,6 +87,13 @@ private:
     };
 
     bool appendToKnown(const std::string& directory, const char* rest, size_t restLength);
+    // appendSplit's slot for a directory: its table position, the directory added when new, or -1
+    // when it doesn't split alike. Enters nothing in known_: the cache reader's lists are never
+    // appended to by path, and an entry there costs two allocations per directory and project.
+    int32_t splitSlot(const std::string& directory);
+    int32_t tableIndexOf(const std::string& directory);
+    // Enters the directories that splitSlot added in known_.
+    void indexDirectories();
     Directory& entryFor(const std::string& directory);
     uint32_t tableIndex(Directory& entry, const std::string& directory);
     bool appendToLast(const char* directory, size_t directoryLength, const char* rest, size_t restLength);
@@ -91,6 +104,10 @@ private:
     std::vector<uint32_t> restStart_;
     ByteBlock text_;
     std::unordered_map<std::string, Directory> known_;
+    // directories_ before this position are in known_; splitSlot adds those after it, which all
+    // split alike, and searches them one by one while they are no more than MAX_UNINDEXED.
+    size_t indexed_ = 0;
+    static constexpr size_t MAX_UNINDEXED = 32;
     uint32_t lastDirectory_ = UINT32_MAX;  // the table entry of the last file that split alike
 };
 

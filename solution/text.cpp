@@ -1,5 +1,6 @@
 #include "solution/text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -22,6 +23,16 @@ uint32_t lowerCaseWord(uint32_t word)
     uint32_t beyondZ = low + (0x80 - 'Z' - 1) * EACH_BYTE;
     uint32_t upper = fromA & ~beyondZ & ~word & TOP_BITS;
     return word | upper >> 2;  // 0x20, the case bit, in every upper-case letter
+}
+
+// zeroBytes(word) | zeroBytes(word ^ firsts) | zeroBytes(word ^ seconds) is not 0, for bytes of
+// firsts and seconds below 128: the three tests share the low seven bits of word and its top bits,
+// some six operations fewer per word of a million names.
+bool holdsZeroOrEither(uint32_t word, uint32_t firsts, uint32_t seconds)
+{
+    uint32_t low = word & LOW_BITS;
+    uint32_t allNonZero = (low + LOW_BITS) & ((low ^ firsts) + LOW_BITS) & ((low ^ seconds) + LOW_BITS);
+    return (~(allNonZero | word) & TOP_BITS) != 0;
 }
 
 }  // namespace
@@ -57,6 +68,33 @@ void lowerCaseCopy(char* to, const char* from, size_t length)
     }
     for (; i < length; ++i)
         to[i] = lowerCaseByte(from[i]);
+}
+
+bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first, char second)
+{
+    if (length < 4) {
+        for (size_t i = 0; i < length; ++i) {
+            char c = from[i];
+            if (c == '\0' || c == first || c == second)
+                return false;
+            to[i] = lowerCaseByte(c);
+        }
+        return true;
+    }
+    const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
+    const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
+    // The last word is the last four bytes, over bytes done already when the length is no
+    // multiple of four: no byte-wise tail, whose varying length costs a mispredicted branch per text.
+    for (size_t i = 0;; i = std::min(i + 4, length - 4)) {
+        uint32_t word;
+        memcpy(&word, from + i, 4);
+        if (holdsZeroOrEither(word, firsts, seconds))
+            return false;
+        word = lowerCaseWord(word);
+        memcpy(to + i, &word, 4);
+        if (i + 4 >= length)
+            return true;
+    }
 }
 
 bool containsEitherByte(const char* text, size_t length, char first, char second)

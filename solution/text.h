@@ -36,6 +36,10 @@ void lowerCaseCopy(char* to, const char* from, size_t length);
 bool containsEitherByte(const char* text, size_t length, char first, char second);
 // How many of the length bytes of text, from its start, are below 128 and none of the three.
 size_t plainSpan(const char* text, size_t length, char first, char second, char third);
+// lowerCaseCopy of length bytes from from to to (distinct places), false when they hold a NUL,
+// first or second (both below 128): checked in the same pass, four bytes at a time. What was
+// copied is then of no use.
+bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first, char second);
 // Lowers "A" to "Z" in the length bytes of text up to its first NUL, if it holds one; returns how
 // many bytes come before that NUL (length when there is none).
 size_t lowerCaseToNul(char* text, size_t length);

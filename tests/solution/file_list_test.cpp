@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace {
@@ -70,6 +71,58 @@ TEST(FileListTest, SplitsFromTheCacheGiveTheListOfTheJoinedPaths)
     EXPECT_EQ(expected.directories(), read.directories());
     for (size_t file = 0; file < read.size(); ++file)
         ASSERT_EQ(expected.directoryIndex(file), read.directoryIndex(file));
+}
+
+// Around the path buffer's length, the shell's rule cuts the joined path first: the cache reader's
+// directories of every ending and length there still give the list of the joined paths.
+TEST(FileListTest, SplitsOfDirectoriesNearThePathLimitGiveTheListOfTheJoinedPaths)
+{
+    for (size_t length = PATH_BUFFER_SIZE - 6; length <= PATH_BUFFER_SIZE + 1; ++length) {
+        for (const char* ending : {"a", "\\", ":", "a:"}) {
+            std::string directory = "c:\\" + std::string(length - 3 - strlen(ending), 'd') + ending;
+            FileList read;
+            int32_t slot = FileList::NEW_DIRECTORY;
+            read.appendSplit(directory, "x.h", 3, slot);
+            if (slot >= 0)
+                ASSERT_TRUE(read.appendLowerCased(static_cast<uint32_t>(slot), "Y.H", 3));
+            else
+                read.appendSplit(directory, "y.h", 3, slot);
+            FileList expected;
+            for (const char* name : {"x.h", "y.h"})
+                expected.append(directory + (needsSeparator(directory) ? "\\" : "") + name);
+            ASSERT_EQ(expected.paths(), read.paths()) << directory;
+            ASSERT_EQ(expected.directories(), read.directories()) << directory;
+        }
+    }
+}
+
+// A list the cache reader filled, cut and then appended to by path is the list of those paths:
+// whatever number of directories it found first, one by one or through its map.
+TEST(FileListTest, ListFromTheCacheCutAndAppendedToIsTheListOfItsPaths)
+{
+    for (size_t directories : {5, 40}) {
+        std::vector<std::string> paths;
+        for (size_t file = 0; file < 3 * directories; ++file)
+            paths.push_back("c:\\d" + std::to_string(file % directories) + "\\f" + std::to_string(file) + ".h");
+        for (size_t kept : {size_t(0), directories / 2, 2 * directories}) {
+            FileList read;
+            std::vector<int32_t> slots(directories, FileList::NEW_DIRECTORY);
+            for (size_t file = 0; file < paths.size(); ++file) {
+                std::string rest = "f" + std::to_string(file) + ".h";
+                read.appendSplit("c:\\d" + std::to_string(file % directories), rest.data(), rest.size(),
+                                 slots[file % directories]);
+            }
+            read.truncate(kept);
+            std::vector<std::string> expected(paths.begin(), paths.begin() + kept);
+            for (const char* path : {"c:\\d1\\new.h", "c:\\d9\\new.h", "c:\\e\\new.h"}) {
+                read.append(path);
+                expected.push_back(path);
+            }
+            FileList reference(expected);
+            ASSERT_EQ(reference.paths(), read.paths()) << directories << " directories, " << kept << " kept";
+            ASSERT_EQ(reference.directories(), read.directories()) << directories << " directories, " << kept << " kept";
+        }
+    }
 }
 
 TEST(FileListTest, TruncatingKeepsTheDirectoriesOfTheFilesKept)

@@ -38,8 +38,14 @@ TEST(TextTest, WordAtATimeAgreesWithByteAtATime)
                 EXPECT_EQ(nul == std::string::npos ? length : nul, before);
                 EXPECT_EQ(expected.substr(0, before) + text.substr(before), cut);
 
-                EXPECT_EQ(text.find_first_of("\\:") != std::string::npos,
-                          containsEitherByte(text.data(), length, '\\', ':'));
+                bool either = text.find_first_of("\\:") != std::string::npos;
+                EXPECT_EQ(either, containsEitherByte(text.data(), length, '\\', ':'));
+                std::string checked(length, '\0');
+                bool copied = lowerCaseCopyWithout(&checked[0], text.data(), length, '\\', ':');
+                EXPECT_EQ(!either && nul == std::string::npos, copied);
+                if (copied) {
+                    EXPECT_EQ(expected, checked);
+                }
                 size_t plain = 0;
                 while (plain < length && static_cast<unsigned char>(text[plain]) < 0x80 && text[plain] != '\\' &&
                        text[plain] != '/' && text[plain] != ':')
