@@ -29,6 +29,7 @@
 // one), ProjectDir (with one), SolutionDir (the solution's folder, with one), MSBuildProjectName
 // and ProjectName (the project file's name without extension).
 
+#include "solution/file_list.h"
 #include "solution/folder_walker.h"
 #include "solution/watch_list.h"
 
@@ -50,7 +51,7 @@ struct MsbuildProject {
 
 // What the reading gave.
 struct MsbuildItems {
-    std::vector<std::string> files;       // full paths of the items, in item order
+    FileList files;                       // full paths of the items, in item order
     std::vector<std::string> references;  // full paths of the ProjectReference items (when collected)
     WatchList watched;                    // the folders walked and the files imported
 };

@@ -115,8 +115,8 @@ public:
     // Adds what an MSBuild project file's items name.
     void addAll(MsbuildItems& items)
     {
-        for (const std::string& file : items.files)
-            addPath(file, false);
+        contents_.files = std::move(items.files);
+        contents_.files.truncate(std::min<size_t>(budget_.filesLeft, contents_.files.size()));
         for (const std::string& reference : items.references)
             addPath(reference, true);
         contents_.watched = std::move(items.watched);

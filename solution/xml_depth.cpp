@@ -27,6 +27,14 @@ void skipSpace(const char*& p)
         ++p;
 }
 
+// Up to the next "<" or the end. (A loop rather than strcspn: Wine's fills a table of 256 entries
+// at every call, and it is called once per element.)
+void skipText(const char*& p)
+{
+    while (*p != '\0' && *p != '<')
+        ++p;
+}
+
 // Moves p past the next occurrence of terminator; false at the end of the text.
 bool skipPast(const char*& p, const char* terminator)
 {
@@ -124,7 +132,7 @@ bool xmlDepthWithin(const char* text, size_t maxDepth)
         if (depth == 0)
             skipSpace(p);
         else
-            p += strcspn(p, "<");
+            skipText(p);
         if (*p != '<')
             return true;  // the end, or text the parser rejects
         ++p;
