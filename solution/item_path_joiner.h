@@ -33,8 +33,8 @@ private:
     // The folder that the value's plain name joins, and where the name starts; null when the
     // value must be joined whole.
     const std::string* folderOf(std::string_view value, size_t& nameStart);
-    // The first length bytes of value are lastPart_.
-    bool startsWithLastPart(std::string_view value, size_t length) const;
+    // value begins with lastPart_.
+    bool startsWithLastPart(std::string_view value) const;
 
     std::string folder_;
     // By the part of a value before its name: what appendPath makes of that part and a name, up

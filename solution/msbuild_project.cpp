@@ -1,6 +1,5 @@
 #include "solution/msbuild_project.h"
 
-#include "solution/byte_block.h"
 #include "solution/file_handle.h"
 #include "solution/item_path_joiner.h"
 #include "solution/msbuild_properties.h"
@@ -134,26 +133,26 @@ struct ImportedFile {
     std::string folder;
 };
 
-// An item's text lies in the evaluation's block of texts: a project of a hundred thousand items
-// would otherwise make as many allocations. Most items name a file of a folder the joiner knows:
-// their text is the name alone, and the file list takes the folder and the name apart.
+// An item without a string of its own: a project of a hundred thousand items would otherwise
+// make as many allocations. Most items name a file of a folder the joiner knows: they keep the
+// folder and the name, which lies in the text of the project file, and the file list takes the two
+// apart. The others' paths lie one after another in the evaluation's block of paths.
 struct Item {
     std::string_view type;      // the element's name, or a default item's
-    const std::string* folder;  // the text is a name in this folder (ItemPathJoiner::joinSplit); null: a path
-    size_t textStart;
-    size_t textLength;
+    const std::string* folder;  // the folder of the name (ItemPathJoiner::joinSplit); null: a path
+    const char* name;           // with a folder: the name, in the project file's parsed text
+    size_t pathStart;           // without: where the path starts in the block
+    size_t length;              // of the name or the path
     bool removed;
 };
 
 // One reading: the properties first, every file's, then the items.
 class Evaluation {
 public:
-    // textSize: the length of the project file's text, which its items' names don't exceed.
-    Evaluation(const MsbuildProject& project, WalkBudget& budget, size_t fileLimit, size_t textSize)
+    Evaluation(const MsbuildProject& project, WalkBudget& budget, size_t fileLimit)
         : project_(project), projectDir_(removeFileSpec(project.path)), joiner_(projectDir_), walker_(budget),
           fileLimit_(fileLimit)
     {
-        texts_.reserve(textSize);
         std::string fileName = findFileName(project.path);
         std::string name = fileName.substr(0, fileName.rfind('.'));
         properties_.set("MSBuildProjectDirectory", projectDir_);
@@ -189,7 +188,7 @@ private:
         size_t textSize = 0;
         for (const Item& item : items_) {
             files += item.removed ? 0 : 1;
-            textSize += item.removed ? 0 : item.textLength + 1;
+            textSize += item.removed ? 0 : item.length + 1;
         }
         out.files.reserve(files, textSize);
         std::string path;
@@ -206,8 +205,8 @@ private:
                     slot = &slots.emplace(item.folder, FileList::NEW_DIRECTORY).first->second;
                     lastFolder = item.folder;
                 }
-                out.files.appendSplit(*item.folder, texts_.data() + item.textStart, item.textLength, *slot);
-            } else if (item.textLength > 0) {
+                out.files.appendSplit(*item.folder, item.name, item.length, *slot);
+            } else if (item.length > 0) {
                 out.files.append(pathOf(item, path));
             }
         }
@@ -296,20 +295,25 @@ private:
             }
             return;
         }
-        // One pass over the group tells each item's name; a pass per name over that short list
-        // then takes the items of each name in document order.
+        // One pass over the group tells each item's name; a pass per name present (most groups
+        // hold one), up to its last item, then takes the items of each name in document order.
         named_.clear();
+        nameCounts_.assign(project_.itemNameCount, 0);
         for (const XmlNode* item = group.first_node(); item; item = item->next_sibling()) {
             size_t index = itemNameIndex(*item);
-            if (index < project_.itemNameCount)
+            if (index < project_.itemNameCount) {
                 named_.push_back({index, item});
+                ++nameCounts_[index];
+            }
         }
         if (items_.capacity() < items_.size() + named_.size())
             items_.reserve(std::max(items_.size() + named_.size(), 2 * items_.capacity()));
         for (size_t index = 0; index < project_.itemNameCount; ++index) {
-            for (const NamedItem& item : named_) {
-                if (item.index == index)
-                    collectItem(*item.node);
+            for (size_t i = 0, left = nameCounts_[index]; left > 0; ++i) {
+                if (named_[i].index == index) {
+                    collectItem(*named_[i].node);
+                    --left;
+                }
             }
         }
     }
@@ -380,11 +384,11 @@ private:
         // list of pieces, whose allocations a hundred thousand items feel.
         if (literalValues_) {
             if (isPlainPath(value, include.value_size())) {
-                includeOnePath(type, std::string_view(value, include.value_size()), excludes);
+                includeOnePath(type, value, std::string_view(value, include.value_size()), excludes);
                 return;
             }
             if (!hasWildcard(value) && std::string_view(value).find("$(") == std::string_view::npos) {
-                includeOnePath(type, backslashed(value), excludes);
+                includeOnePath(type, value, backslashed(value), excludes);
                 return;
             }
         }
@@ -395,14 +399,16 @@ private:
         }
     }
 
-    // A value that is one path, its separators backslashes. Without a wildcard, joined to a folder
-    // without one, it is a path without one.
-    void includeOnePath(std::string_view type, std::string_view path, const std::vector<PathPattern>& excludes)
+    // A value that is one path: path is the value's text with its separators made backslashes,
+    // byte for byte where the value's name is. Without a wildcard, joined to a folder without one,
+    // it is a path without one.
+    void includeOnePath(std::string_view type, const char* value, std::string_view path,
+                        const std::vector<PathPattern>& excludes)
     {
         const std::string* folder;
         size_t nameStart;
         if (excludes.empty() && !folderHasWildcard_ && joiner_.joinSplit(path, folder, nameStart)) {
-            add(type, folder, path.substr(nameStart));
+            addName(type, folder, value + nameStart, path.size() - nameStart);
             return;
         }
         const std::string& full = joiner_.join(backslashed(path));
@@ -434,26 +440,37 @@ private:
         }
     }
 
-    void add(std::string_view type, std::string_view path) { add(type, nullptr, path); }
-
-    void add(std::string_view type, const std::string* folder, std::string_view text)
+    // Whether an item of the type fits the file limit; counts it.
+    bool takeItem(std::string_view type)
     {
         bool isFile = type != "ProjectReference";
         if (isFile && filesAdded_ >= fileLimit_)
-            return;
+            return false;
         filesAdded_ += isFile ? 1 : 0;
-        items_.push_back({type, folder, texts_.size(), text.size(), false});
-        texts_.resize(texts_.size() + text.size());
-        copyBytes(texts_.data() + items_.back().textStart, text.data(), text.size());
+        return true;
+    }
+
+    void add(std::string_view type, std::string_view path)
+    {
+        if (!takeItem(type))
+            return;
+        items_.push_back({type, nullptr, nullptr, paths_.size(), path.size(), false});
+        paths_.append(path.data(), path.size());
+    }
+
+    // An item of a name in a folder; the name lies in a project file's parsed text.
+    void addName(std::string_view type, const std::string* folder, const char* name, size_t length)
+    {
+        if (takeItem(type))
+            items_.push_back({type, folder, name, 0, length, false});
     }
 
     // The item's full path, composed in path.
     const std::string& pathOf(const Item& item, std::string& path) const
     {
-        path.clear();
         if (item.folder)
-            path.append(*item.folder).append(1, '\\');
-        return path.append(texts_.data() + item.textStart, item.textLength);
+            return path.assign(*item.folder).append(1, '\\').append(item.name, item.length);
+        return path.assign(paths_, item.pathStart, item.length);
     }
 
     // The SDK's default items: one walk of the project's folder.
@@ -480,14 +497,15 @@ private:
     std::vector<std::unique_ptr<ImportedFile>> imports_;
     WatchList watched_;
     std::vector<Item> items_;
-    ByteBlock texts_;  // the items' texts, one after another
+    std::string paths_;  // the paths of the items without a folder, one after another
     bool folderHasWildcard_ = false;
     std::vector<std::string_view> itemNames_;         // project_.itemNames
     struct NamedItem {
         size_t index;  // the position of its name in project_.itemNames
         const XmlNode* node;
     };
-    std::vector<NamedItem> named_;  // the items of the group being collected
+    std::vector<NamedItem> named_;     // the items of the group being collected
+    std::vector<size_t> nameCounts_;  // how many of them have each name
 };
 
 }  // namespace
@@ -501,16 +519,15 @@ bool itemNamesFiles(const char* name)
                         [&](const char* other) { return text == other; });
 }
 
-MsbuildRead readMsbuildProject(std::string& text, const MsbuildProject& project, WalkBudget& budget,
-                               size_t fileLimit, MsbuildItems& items)
+MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document,
+                               const MsbuildProject& project, WalkBudget& budget, size_t fileLimit,
+                               MsbuildItems& items)
 {
-    // The document holds a 64 KiB memory pool: on the heap, not on the stack.
-    auto document = std::make_unique<rapidxml::xml_document<>>();
-    if (!parseXml(text, *document))
+    if (!parseXml(text, document))
         return MsbuildRead::notXml;
-    const XmlNode* root = document->first_node("Project");
+    const XmlNode* root = document.first_node("Project");
     if (!root)
         return MsbuildRead::notMsbuild;
-    Evaluation(project, budget, fileLimit, text.size()).run(*root, items);
+    Evaluation(project, budget, fileLimit).run(*root, items);
     return MsbuildRead::read;
 }

@@ -16,6 +16,7 @@
 #include "solution/folder_walker.h"
 #include "solution/model_cuts.h"
 #include "solution/watch_list.h"
+#include "solution/xml_workspace.h"
 
 #include <cstdint>
 #include <memory>
@@ -87,6 +88,8 @@ struct LoadContext {
     // leaves it.
     CutTable cachedCuts;
     CutTable cuts;
+    // The parser's document and the text buffer, reused by each project file read.
+    XmlWorkspace xml;
 };
 
 class Project {

@@ -160,7 +160,8 @@ bool collectMsbuild(std::string& text, const std::string& path, const ProjectKin
     project.literalValues = kind.format == Format::msbuild;
     project.sharedImports = kind.sharedImports;
     MsbuildItems items;
-    MsbuildRead read = readMsbuildProject(text, project, context.walkBudget, context.budget.filesLeft, items);
+    MsbuildRead read = readMsbuildProject(text, context.xml.freshDocument(), project, context.walkBudget,
+                                          context.budget.filesLeft, items);
     if (read == MsbuildRead::notXml || (read == MsbuildRead::notMsbuild && kind.format == Format::anyMsbuild))
         return false;
     collector.addAll(items);
@@ -189,16 +190,16 @@ ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind
         contents.cuts = CUT_FILE_SIZE;
         return contents;
     }
-    std::string text = readWholeFile(file);
+    std::string& text = context.xml.text;
+    readWholeFile(file, text);
     ItemCollector collector(path, context.budget, contents);
     context.walkBudget.ranOut = false;
     try {
         if (kind.format == Format::vcproj) {
-            // The document holds a 64 KiB memory pool: on the heap, not in a frame of this recursion.
-            auto document = std::make_unique<rapidxml::xml_document<>>();
-            if (!parseXml(text, *document))
+            rapidxml::xml_document<>& document = context.xml.freshDocument();
+            if (!parseXml(text, document))
                 return unreadContents(text, true);
-            collectVcproj(*document, collector);
+            collectVcproj(document, collector);
         } else if (!collectMsbuild(text, path, kind, context, collector)) {
             return unreadContents(text, kind.format != Format::anyMsbuild);
         }
