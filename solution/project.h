@@ -60,6 +60,8 @@ struct ProjectContents {
     bool read = false;
     bool recognised = true;
     FileList files;
+    // The list of the first Project of the file, which took files: every later one copies it.
+    const FileList* filesTakenBy = nullptr;
     std::vector<std::string> references;
     WatchList watched;  // what the files depend on besides the project file (watch_list.h)
     ModelCuts cuts = 0;  // what a bound left out of this reading (model_cuts.h)

@@ -213,7 +213,7 @@ ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind
 }
 
 // The project file's contents as first read during this load.
-const ProjectContents& contentsOf(const std::string& path, const ProjectKind& kind, LoadContext& context)
+ProjectContents& contentsOf(const std::string& path, const ProjectKind& kind, LoadContext& context)
 {
     std::string key = lowerCase(path);
     auto found = context.parsed.find(key);
@@ -268,15 +268,22 @@ bool Project::load(bool useCacheTimes, int64_t cacheTime, LoadContext& context)
         const ProjectKind& kind = kindOf(path);
         if (kind.format == Format::setup)
             return false;
-        const ProjectContents& contents = contentsOf(path, kind, context);
+        ProjectContents& contents = contentsOf(path, kind, context);
         if (!contents.recognised) {
             reportLoadProblem("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
             return false;
         }
         if (!contents.read)
             return false;
-        files = contents.files;
-        files.truncate(takeUpTo(context.budget.filesLeft, contents.files.size()));
+        // The first project of the file takes its list, later ones copy that project's: its list
+        // was cut only if the budget ran out, and then they get no files either way.
+        if (contents.filesTakenBy) {
+            files = *contents.filesTakenBy;
+        } else {
+            files = std::move(contents.files);
+            contents.filesTakenBy = &files;
+        }
+        files.truncate(takeUpTo(context.budget.filesLeft, files.size()));
         // A project as deep as the cache can hold gets no references.
         if (context.chain.size() + 1 < MAX_REFERENCE_DEPTH) {
             size_t referenceCount = takeUpTo(context.budget.projectsLeft, contents.references.size());
