@@ -30,11 +30,21 @@ std::string readWholeFile(const std::string& path)
 
 std::string readWholeFile(FileHandle& file)
 {
+    std::string text;
+    readWholeFile(file, text);
+    return text;
+}
+
+bool readWholeFile(FileHandle& file, std::string& text)
+{
+    text.clear();
     int64_t size = file.size();
     if (size < 0 || size > MAX_WHOLE_FILE_SIZE)
-        return "";
-    std::string text(static_cast<size_t>(size) + 1, '\0');
-    if (fread(&text[0], 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size))
-        return "";
-    return text;
+        return false;
+    text.resize(static_cast<size_t>(size) + 1);
+    if (fread(&text[0], 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size)) {
+        text.clear();
+        return false;
+    }
+    return true;
 }

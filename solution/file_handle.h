@@ -44,5 +44,7 @@ constexpr int64_t MAX_WHOLE_FILE_SIZE = 256 * 1024 * 1024;
 std::string readWholeFile(const std::string& path);
 // The same for a file already open in mode "rb", from its current position.
 std::string readWholeFile(FileHandle& file);
+// The same into text, whose buffer is reused; false, and text "", when readWholeFile gives "".
+bool readWholeFile(FileHandle& file, std::string& text);
 
 #endif

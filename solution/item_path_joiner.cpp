@@ -2,10 +2,31 @@
 
 #include "solution/path.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // The longest path the shell's functions make, terminator excluded.
 constexpr size_t LONGEST_PATH = 259;
+
+// What a byte is to a plain name: a byte above 127, ':' or '\\' never belongs to one, and a dot
+// only when no dot follows it. A table: one look-up per byte of every item's name.
+enum NameByte : unsigned char { PLAIN, NEVER, DOT };
+
+constexpr std::array<unsigned char, 256> nameBytes()
+{
+    std::array<unsigned char, 256> bytes{};
+    for (int c = 0x80; c < 256; ++c)
+        bytes[c] = NEVER;
+    bytes[':'] = NEVER;
+    bytes['\\'] = NEVER;
+    bytes['.'] = DOT;
+    return bytes;
+}
+
+constexpr std::array<unsigned char, 256> NAME_BYTES = nameBytes();
 
 bool isPlainName(const char* name, size_t length)
 {
@@ -13,8 +34,8 @@ bool isPlainName(const char* name, size_t length)
     if (length == 0 || name[0] == '.' || name[length - 1] == '.' || name[length - 1] == ' ')
         return false;
     for (size_t i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(name[i]) >= 0x80 || name[i] == ':' || name[i] == '\\' ||
-            (name[i] == '.' && name[i + 1] == '.'))
+        unsigned char kind = NAME_BYTES[static_cast<unsigned char>(name[i])];
+        if (kind == NEVER || (kind == DOT && name[i + 1] == '.'))
             return false;
     }
     return true;
@@ -22,27 +43,69 @@ bool isPlainName(const char* name, size_t length)
 
 }  // namespace
 
-const std::string& ItemPathJoiner::join(const std::string& value)
+bool ItemPathJoiner::startsWithLastPart(std::string_view value) const
 {
-    size_t nameStart = value.size();
+    // Four bytes at a time rather than the runtime's memcmp, whose call costs more than these few.
+    size_t length = lastPart_.size();
+    if (value.size() < length)
+        return false;
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        uint32_t lastWord;
+        memcpy(&word, value.data() + i, 4);
+        memcpy(&lastWord, lastPart_.data() + i, 4);
+        if (word != lastWord)
+            return false;
+    }
+    for (; i < length; ++i) {
+        if (value[i] != lastPart_[i])
+            return false;
+    }
+    return true;
+}
+
+const std::string* ItemPathJoiner::folderOf(std::string_view value, size_t& nameStart)
+{
+    // Joined, the folder and the value fit the limit with room to spare: no join fails for length.
+    if (folder_.size() + value.size() + 2 >= LONGEST_PATH)
+        return nullptr;
+    // Items come folder by folder: most values are the part met last and a name. (A plain name
+    // holds no backslash: the part is all that comes before it.)
+    if (lastPrefix_ && startsWithLastPart(value)) {
+        nameStart = lastPart_.size();
+        if (isPlainName(value.data() + nameStart, value.size() - nameStart))
+            return lastPrefix_->empty() ? nullptr : lastPrefix_;
+    }
+
+    nameStart = value.size();
     while (nameStart > 0 && value[nameStart - 1] != '\\')
         --nameStart;
-    // Joined, the folder and the value fit the limit with room to spare: no join fails for length.
-    if (folder_.size() + value.size() + 2 >= LONGEST_PATH ||
-        !isPlainName(value.data() + nameStart, value.size() - nameStart))
-        return joined_ = appendPath(folder_, value);
-
-    if (!lastPrefix_ || value.compare(0, nameStart, lastPart_) != 0) {
-        lastPart_.assign(value, 0, nameStart);
-        auto found = prefixes_.find(lastPart_);
-        if (found == prefixes_.end()) {
-            std::string joined = appendPath(folder_, lastPart_ + "x");
-            bool endsInName = joined.size() >= 2 && joined.compare(joined.size() - 2, 2, "\\x") == 0;
-            found = prefixes_.emplace(lastPart_, endsInName ? joined.substr(0, joined.size() - 1) : "").first;
-        }
-        lastPrefix_ = &found->second;
+    if (!isPlainName(value.data() + nameStart, value.size() - nameStart))
+        return nullptr;
+    lastPart_.assign(value.data(), nameStart);
+    auto found = prefixes_.find(lastPart_);
+    if (found == prefixes_.end()) {
+        std::string joined = appendPath(folder_, lastPart_ + "x");
+        bool endsInName = joined.size() >= 3 && joined.compare(joined.size() - 2, 2, "\\x") == 0 &&
+                          joined[joined.size() - 3] != '\\';
+        found = prefixes_.emplace(lastPart_, endsInName ? joined.substr(0, joined.size() - 2) : "").first;
     }
-    if (lastPrefix_->empty())
+    lastPrefix_ = &found->second;
+    return lastPrefix_->empty() ? nullptr : lastPrefix_;
+}
+
+const std::string& ItemPathJoiner::join(const std::string& value)
+{
+    size_t nameStart;
+    const std::string* folder = folderOf(value, nameStart);
+    if (!folder)
         return joined_ = appendPath(folder_, value);
-    return joined_.assign(*lastPrefix_).append(value, nameStart, std::string::npos);
+    return joined_.assign(*folder).append(1, '\\').append(value, nameStart, std::string::npos);
+}
+
+bool ItemPathJoiner::joinSplit(std::string_view value, const std::string*& folder, size_t& nameStart)
+{
+    folder = folderOf(value, nameStart);
+    return folder != nullptr;
 }

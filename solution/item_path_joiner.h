@@ -12,6 +12,7 @@
 // might change) and a path near the length limit are joined by appendPath itself.
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 class ItemPathJoiner {
@@ -22,10 +23,23 @@ public:
     // The text is the joiner's own, valid until the next call.
     const std::string& join(const std::string& value);
 
+    // The same join in two parts, without composing it: true when it is *folder, a backslash and
+    // the value's own last segment, which starts at nameStart in value. The folder is not empty,
+    // ends in no backslash, and is the joiner's own, valid as long as the joiner. False when the
+    // join is anything else (join it then).
+    bool joinSplit(std::string_view value, const std::string*& folder, size_t& nameStart);
+
 private:
+    // The folder that the value's plain name joins, and where the name starts; null when the
+    // value must be joined whole.
+    const std::string* folderOf(std::string_view value, size_t& nameStart);
+    // value begins with lastPart_.
+    bool startsWithLastPart(std::string_view value) const;
+
     std::string folder_;
-    // By the part of a value before its name: what appendPath makes of that part and a name,
-    // up to the name; "" when it doesn't end in the name.
+    // By the part of a value before its name: what appendPath makes of that part and a name, up
+    // to the backslash before the name; "" when it doesn't end in a backslash and the name, or
+    // what comes before that backslash is empty or ends in another.
     std::unordered_map<std::string, std::string> prefixes_;
     // Items come folder by folder: the part met last, and its prefix.
     std::string lastPart_;

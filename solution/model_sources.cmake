@@ -21,4 +21,5 @@ set(QUORLAN_MODEL_SOURCES
     text.cpp
     watch_list.cpp
     wildcard.cpp
-    xml_depth.cpp)
+    xml_depth.cpp
+    xml_workspace.cpp)

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -64,12 +65,47 @@ std::vector<std::string> splitList(const std::string& value)
     }
 }
 
-bool matchesAny(const std::vector<PathPattern>& patterns, const std::string& path)
+bool matchesAny(const std::vector<PathPattern>& patterns, std::string_view path)
 {
     if (patterns.empty())
         return false;  // the usual case, without splitting the path
     std::vector<std::string_view> components = splitPath(path);
     return std::any_of(patterns.begin(), patterns.end(), [&](const PathPattern& p) { return p.matches(components); });
+}
+
+// Whether the length bytes of an item's value are one path as written, with backslashes: ASCII,
+// without a NUL (a character reference can make one), a wildcard, "$" or "/". Four bytes at a
+// time, and no call of the runtime: asked of every item.
+bool isPlainPath(const char* text, size_t length)
+{
+    constexpr uint32_t EACH_BYTE = 0x01010101u;
+    size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t word;
+        memcpy(&word, text + i, 4);
+        if (((word & 0x80808080u) | zeroBytes(word) | zeroBytes(word ^ ('*' * EACH_BYTE)) |
+             zeroBytes(word ^ ('?' * EACH_BYTE)) | zeroBytes(word ^ ('$' * EACH_BYTE)) |
+             zeroBytes(word ^ ('/' * EACH_BYTE))) != 0)
+            return false;
+    }
+    for (; i < length; ++i) {
+        char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\0' || c == '*' || c == '?' || c == '$' || c == '/')
+            return false;
+    }
+    return true;
+}
+
+// The same names, compared without a call of the runtime's memcmp.
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
 }
 
 bool isSdkProject(const XmlNode& root)
@@ -97,10 +133,17 @@ struct ImportedFile {
     std::string folder;
 };
 
+// An item without a string of its own: a project of a hundred thousand items would otherwise
+// make as many allocations. Most items name a file of a folder the joiner knows: they keep the
+// folder and the name, which lies in the text of the project file, and the file list takes the two
+// apart. The others' paths lie one after another in the evaluation's block of paths.
 struct Item {
-    std::string_view type;  // the element's name, or a default item's
-    std::string path;
-    bool removed = false;
+    std::string_view type;      // the element's name, or a default item's
+    const std::string* folder;  // the folder of the name (ItemPathJoiner::joinSplit); null: a path
+    const char* name;           // with a folder: the name, in the project file's parsed text
+    size_t pathStart;           // without: where the path starts in the block
+    size_t length;              // of the name or the path
+    bool removed;
 };
 
 // One reading: the properties first, every file's, then the items.
@@ -119,6 +162,8 @@ public:
         if (!project.solutionDir.empty())
             properties_.set("SolutionDir", withBackslash(project.solutionDir));
         setSdkProperties(properties_);
+        itemNames_.assign(project.itemNames, project.itemNames + project.itemNameCount);
+        folderHasWildcard_ = hasWildcard(projectDir_);
     }
 
     void run(const XmlNode& root, MsbuildItems& out)
@@ -131,16 +176,42 @@ public:
             addDefaultItems();
         size_t importIndex = 0;
         collectItems(root, &importIndex);
-
-        for (Item& item : items_) {
-            if (!item.removed)
-                (item.type == "ProjectReference" ? out.references : out.files).push_back(std::move(item.path));
-        }
+        output(out);
         out.watched = watched_;
         out.watched.insert(out.watched.end(), walker_.watched().begin(), walker_.watched().end());
     }
 
 private:
+    void output(MsbuildItems& out) const
+    {
+        size_t files = 0;
+        size_t textSize = 0;
+        for (const Item& item : items_) {
+            files += item.removed ? 0 : 1;
+            textSize += item.removed ? 0 : item.length + 1;
+        }
+        out.files.reserve(files, textSize);
+        std::string path;
+        std::unordered_map<const std::string*, int32_t> slots;  // FileList::appendSplit's, by folder
+        const std::string* lastFolder = nullptr;
+        int32_t* slot = nullptr;
+        for (const Item& item : items_) {
+            if (item.removed)
+                continue;
+            if (item.type == "ProjectReference") {
+                out.references.push_back(pathOf(item, path));
+            } else if (item.folder) {
+                if (item.folder != lastFolder) {
+                    slot = &slots.emplace(item.folder, FileList::NEW_DIRECTORY).first->second;
+                    lastFolder = item.folder;
+                }
+                out.files.appendSplit(*item.folder, item.name, item.length, *slot);
+            } else if (item.length > 0) {
+                out.files.append(pathOf(item, path));
+            }
+        }
+    }
+
     // Sets MSBuildThisFileDirectory for the items and properties of the file in folder.
     void enterFile(const std::string& folder) { properties_.set("MSBuildThisFileDirectory", withBackslash(folder)); }
 
@@ -224,19 +295,48 @@ private:
             }
             return;
         }
-        for (size_t i = 0; i < project_.itemNameCount; ++i) {
-            const char* name = project_.itemNames[i];
-            for (const XmlNode* item = group.first_node(name); item; item = item->next_sibling(name))
-                collectItem(*item);
+        // One pass over the group tells each item's name; a pass per name present (most groups
+        // hold one), up to its last item, then takes the items of each name in document order.
+        named_.clear();
+        nameCounts_.assign(project_.itemNameCount, 0);
+        for (const XmlNode* item = group.first_node(); item; item = item->next_sibling()) {
+            size_t index = itemNameIndex(*item);
+            if (index < project_.itemNameCount) {
+                named_.push_back({index, item});
+                ++nameCounts_[index];
+            }
         }
+        if (items_.capacity() < items_.size() + named_.size())
+            items_.reserve(std::max(items_.size() + named_.size(), 2 * items_.capacity()));
+        for (size_t index = 0; index < project_.itemNameCount; ++index) {
+            for (size_t i = 0, left = nameCounts_[index]; left > 0; ++i) {
+                if (named_[i].index == index) {
+                    collectItem(*named_[i].node);
+                    --left;
+                }
+            }
+        }
+    }
+
+    // The position of the node's name among the item names to collect; itemNameCount when it is
+    // none of them. Compared as rapidxml's first_node(name) compares: the exact bytes.
+    size_t itemNameIndex(const XmlNode& node) const
+    {
+        std::string_view name(node.name(), node.name_size());
+        for (size_t i = 0; i < project_.itemNameCount; ++i) {
+            if (sameName(name, itemNames_[i]))
+                return i;
+        }
+        return project_.itemNameCount;
     }
 
     void collectItem(const XmlNode& item)
     {
-        if (const char* include = attributeOf(item, "Include"))
-            includeItems(item.name(), include, attributeOf(item, "Exclude"));
+        std::string_view type(item.name(), item.name_size());  // a name holds no NUL
+        if (const rapidxml::xml_attribute<>* include = item.first_attribute("Include"))
+            includeItems(type, *include, attributeOf(item, "Exclude"));
         else if (const char* remove = attributeOf(item, "Remove"))
-            removeItems(item.name(), remove);
+            removeItems(type, remove);
     }
 
     // The full path a piece of a value names, its properties expanded; false when it can't be
@@ -253,72 +353,124 @@ private:
 
     // MSBuild takes '/' for '\'; the path functions don't: they would leave "../" unresolved, and
     // findFileName would split such a path where removeFileSpec doesn't.
-    std::string joined(std::string_view value) const
+    const std::string& backslashed(std::string_view value) const
     {
         value_.assign(value.data(), value.size());
         std::replace(value_.begin(), value_.end(), '/', '\\');
-        return joiner_.join(value_);
+        return value_;
     }
+
+    // The text is the joiner's, valid until the next join.
+    const std::string& joined(std::string_view value) const { return joiner_.join(backslashed(value)); }
 
     std::vector<PathPattern> patternsOf(const char* value) const
     {
         std::vector<PathPattern> patterns;
+        if (!value)
+            return patterns;
         std::string full;
-        for (const std::string& piece : splitList(value ? value : "")) {
+        for (const std::string& piece : splitList(value)) {
             if (resolve(piece, full))
                 patterns.emplace_back(full);
         }
         return patterns;
     }
 
-    void includeItems(std::string_view type, const char* value, const char* exclude)
+    void includeItems(std::string_view type, const rapidxml::xml_attribute<>& include, const char* exclude)
     {
         std::vector<PathPattern> excludes = patternsOf(exclude);
-        std::string full;
+        const char* value = include.value();
         // The usual item of a project of the old kinds: one path as written. Taken without the
         // list of pieces, whose allocations a hundred thousand items feel.
-        if (literalValues_ && !hasWildcard(value) && std::string_view(value).find("$(") == std::string_view::npos) {
-            full = joined(value);
-            if (!full.empty())
-                includePath(type, std::move(full), excludes);
-            return;
+        if (literalValues_) {
+            if (isPlainPath(value, include.value_size())) {
+                includeOnePath(type, value, std::string_view(value, include.value_size()), excludes);
+                return;
+            }
+            if (!hasWildcard(value) && std::string_view(value).find("$(") == std::string_view::npos) {
+                includeOnePath(type, value, backslashed(value), excludes);
+                return;
+            }
         }
+        std::string full;
         for (const std::string& piece : splitList(value)) {
             if (resolve(piece, full))
-                includePath(type, std::move(full), excludes);
+                includePath(type, full, excludes);
         }
     }
 
+    // A value that is one path: path is the value's text with its separators made backslashes,
+    // byte for byte where the value's name is. Without a wildcard, joined to a folder without one,
+    // it is a path without one.
+    void includeOnePath(std::string_view type, const char* value, std::string_view path,
+                        const std::vector<PathPattern>& excludes)
+    {
+        const std::string* folder;
+        size_t nameStart;
+        if (excludes.empty() && !folderHasWildcard_ && joiner_.joinSplit(path, folder, nameStart)) {
+            addName(type, folder, value + nameStart, path.size() - nameStart);
+            return;
+        }
+        const std::string& full = joiner_.join(backslashed(path));
+        if (!full.empty())
+            includePath(type, full, excludes);
+    }
+
     // Adds the path, or the files its wildcards match, unless an exclude matches it.
-    void includePath(std::string_view type, std::string full, const std::vector<PathPattern>& excludes)
+    void includePath(std::string_view type, const std::string& full, const std::vector<PathPattern>& excludes)
     {
         if (!hasWildcard(full)) {
             if (!matchesAny(excludes, full))
-                add(type, std::move(full));
+                add(type, full);
             return;
         }
         std::vector<std::string> found;
         walker_.expand(full, excludes, found, fileLimit_ - filesAdded_);
-        for (std::string& path : found)
-            add(type, std::move(path));
+        for (const std::string& path : found)
+            add(type, path);
     }
 
     void removeItems(std::string_view type, const char* value)
     {
         std::vector<PathPattern> patterns = patternsOf(value);
+        std::string path;
         for (Item& item : items_) {
-            if (!item.removed && item.type == type && matchesAny(patterns, item.path))
+            if (!item.removed && item.type == type && matchesAny(patterns, pathOf(item, path)))
                 item.removed = true;
         }
     }
 
-    void add(std::string_view type, std::string path)
+    // Whether an item of the type fits the file limit; counts it.
+    bool takeItem(std::string_view type)
     {
         bool isFile = type != "ProjectReference";
         if (isFile && filesAdded_ >= fileLimit_)
-            return;
+            return false;
         filesAdded_ += isFile ? 1 : 0;
-        items_.push_back({type, std::move(path)});
+        return true;
+    }
+
+    void add(std::string_view type, std::string_view path)
+    {
+        if (!takeItem(type))
+            return;
+        items_.push_back({type, nullptr, nullptr, paths_.size(), path.size(), false});
+        paths_.append(path.data(), path.size());
+    }
+
+    // An item of a name in a folder; the name lies in a project file's parsed text.
+    void addName(std::string_view type, const std::string* folder, const char* name, size_t length)
+    {
+        if (takeItem(type))
+            items_.push_back({type, folder, name, 0, length, false});
+    }
+
+    // The item's full path, composed in path.
+    const std::string& pathOf(const Item& item, std::string& path) const
+    {
+        if (item.folder)
+            return path.assign(*item.folder).append(1, '\\').append(item.name, item.length);
+        return path.assign(paths_, item.pathStart, item.length);
     }
 
     // The SDK's default items: one walk of the project's folder.
@@ -329,8 +481,8 @@ private:
         std::vector<std::string> found;
         walker_.expand(appendPath(projectDir_, "**\\*"), patternsOf(defaultItemExcludes(properties_).c_str()), found,
                        fileLimit_ - filesAdded_);
-        for (DefaultItem& item : defaultItems(properties_, project_.path, std::move(found)))
-            add(item.name, std::move(item.path));
+        for (const DefaultItem& item : defaultItems(properties_, project_.path, std::move(found)))
+            add(item.name, item.path);
     }
 
     const MsbuildProject& project_;
@@ -345,6 +497,15 @@ private:
     std::vector<std::unique_ptr<ImportedFile>> imports_;
     WatchList watched_;
     std::vector<Item> items_;
+    std::string paths_;  // the paths of the items without a folder, one after another
+    bool folderHasWildcard_ = false;
+    std::vector<std::string_view> itemNames_;         // project_.itemNames
+    struct NamedItem {
+        size_t index;  // the position of its name in project_.itemNames
+        const XmlNode* node;
+    };
+    std::vector<NamedItem> named_;     // the items of the group being collected
+    std::vector<size_t> nameCounts_;  // how many of them have each name
 };
 
 }  // namespace
@@ -358,14 +519,13 @@ bool itemNamesFiles(const char* name)
                         [&](const char* other) { return text == other; });
 }
 
-MsbuildRead readMsbuildProject(std::string& text, const MsbuildProject& project, WalkBudget& budget,
-                               size_t fileLimit, MsbuildItems& items)
+MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document,
+                               const MsbuildProject& project, WalkBudget& budget, size_t fileLimit,
+                               MsbuildItems& items)
 {
-    // The document holds a 64 KiB memory pool: on the heap, not on the stack.
-    auto document = std::make_unique<rapidxml::xml_document<>>();
-    if (!parseXml(text, *document))
+    if (!parseXml(text, document))
         return MsbuildRead::notXml;
-    const XmlNode* root = document->first_node("Project");
+    const XmlNode* root = document.first_node("Project");
     if (!root)
         return MsbuildRead::notMsbuild;
     Evaluation(project, budget, fileLimit).run(*root, items);

@@ -29,8 +29,10 @@
 // one), ProjectDir (with one), SolutionDir (the solution's folder, with one), MSBuildProjectName
 // and ProjectName (the project file's name without extension).
 
+#include "solution/file_list.h"
 #include "solution/folder_walker.h"
 #include "solution/watch_list.h"
+#include "solution/xml_workspace.h"
 
 #include <string>
 #include <vector>
@@ -50,7 +52,7 @@ struct MsbuildProject {
 
 // What the reading gave.
 struct MsbuildItems {
-    std::vector<std::string> files;       // full paths of the items, in item order
+    FileList files;                       // full paths of the items, in item order
     std::vector<std::string> references;  // full paths of the ProjectReference items (when collected)
     WatchList watched;                    // the folders walked and the files imported
 };
@@ -65,10 +67,11 @@ enum class MsbuildRead {
 // project configurations and capabilities, folders, namespace imports and the like.
 bool itemNamesFiles(const char* name);
 
-// Reads the project file's text (NUL-terminated as readWholeFile gives it; parsed in place) into
-// items, no more than fileLimit files. Imported files are read, and folders listed, through
-// file_system.h; walks are charged to budget.
-MsbuildRead readMsbuildProject(std::string& text, const MsbuildProject& project, WalkBudget& budget,
-                               size_t fileLimit, MsbuildItems& items);
+// Reads the project file's text (NUL-terminated as readWholeFile gives it; parsed in place into
+// document, an empty one: XmlWorkspace::freshDocument) into items, no more than fileLimit files. Imported files are
+// read, and folders listed, through file_system.h; walks are charged to budget.
+MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document,
+                               const MsbuildProject& project, WalkBudget& budget, size_t fileLimit,
+                               MsbuildItems& items);
 
 #endif

@@ -16,6 +16,7 @@
 #include "solution/folder_walker.h"
 #include "solution/model_cuts.h"
 #include "solution/watch_list.h"
+#include "solution/xml_workspace.h"
 
 #include <cstdint>
 #include <memory>
@@ -59,6 +60,8 @@ struct ProjectContents {
     bool read = false;
     bool recognised = true;
     FileList files;
+    // The list of the first Project of the file, which took files: every later one copies it.
+    const FileList* filesTakenBy = nullptr;
     std::vector<std::string> references;
     WatchList watched;  // what the files depend on besides the project file (watch_list.h)
     ModelCuts cuts = 0;  // what a bound left out of this reading (model_cuts.h)
@@ -87,6 +90,8 @@ struct LoadContext {
     // leaves it.
     CutTable cachedCuts;
     CutTable cuts;
+    // The parser's document and the text buffer, reused by each project file read.
+    XmlWorkspace xml;
 };
 
 class Project {

@@ -115,8 +115,8 @@ public:
     // Adds what an MSBuild project file's items name.
     void addAll(MsbuildItems& items)
     {
-        for (const std::string& file : items.files)
-            addPath(file, false);
+        contents_.files = std::move(items.files);
+        contents_.files.truncate(std::min<size_t>(budget_.filesLeft, contents_.files.size()));
         for (const std::string& reference : items.references)
             addPath(reference, true);
         contents_.watched = std::move(items.watched);
@@ -160,7 +160,8 @@ bool collectMsbuild(std::string& text, const std::string& path, const ProjectKin
     project.literalValues = kind.format == Format::msbuild;
     project.sharedImports = kind.sharedImports;
     MsbuildItems items;
-    MsbuildRead read = readMsbuildProject(text, project, context.walkBudget, context.budget.filesLeft, items);
+    MsbuildRead read = readMsbuildProject(text, context.xml.freshDocument(), project, context.walkBudget,
+                                          context.budget.filesLeft, items);
     if (read == MsbuildRead::notXml || (read == MsbuildRead::notMsbuild && kind.format == Format::anyMsbuild))
         return false;
     collector.addAll(items);
@@ -189,16 +190,16 @@ ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind
         contents.cuts = CUT_FILE_SIZE;
         return contents;
     }
-    std::string text = readWholeFile(file);
+    std::string& text = context.xml.text;
+    readWholeFile(file, text);
     ItemCollector collector(path, context.budget, contents);
     context.walkBudget.ranOut = false;
     try {
         if (kind.format == Format::vcproj) {
-            // The document holds a 64 KiB memory pool: on the heap, not in a frame of this recursion.
-            auto document = std::make_unique<rapidxml::xml_document<>>();
-            if (!parseXml(text, *document))
+            rapidxml::xml_document<>& document = context.xml.freshDocument();
+            if (!parseXml(text, document))
                 return unreadContents(text, true);
-            collectVcproj(*document, collector);
+            collectVcproj(document, collector);
         } else if (!collectMsbuild(text, path, kind, context, collector)) {
             return unreadContents(text, kind.format != Format::anyMsbuild);
         }
@@ -212,7 +213,7 @@ ProjectContents readProjectFile(const std::string& path, const ProjectKind& kind
 }
 
 // The project file's contents as first read during this load.
-const ProjectContents& contentsOf(const std::string& path, const ProjectKind& kind, LoadContext& context)
+ProjectContents& contentsOf(const std::string& path, const ProjectKind& kind, LoadContext& context)
 {
     std::string key = lowerCase(path);
     auto found = context.parsed.find(key);
@@ -267,15 +268,22 @@ bool Project::load(bool useCacheTimes, int64_t cacheTime, LoadContext& context)
         const ProjectKind& kind = kindOf(path);
         if (kind.format == Format::setup)
             return false;
-        const ProjectContents& contents = contentsOf(path, kind, context);
+        ProjectContents& contents = contentsOf(path, kind, context);
         if (!contents.recognised) {
             reportLoadProblem("Quorlan", "Unrecognised project type in file '%s'!\n", path.c_str());
             return false;
         }
         if (!contents.read)
             return false;
-        files = contents.files;
-        files.truncate(takeUpTo(context.budget.filesLeft, contents.files.size()));
+        // The first project of the file takes its list, later ones copy that project's: its list
+        // was cut only if the budget ran out, and then they get no files either way.
+        if (contents.filesTakenBy) {
+            files = *contents.filesTakenBy;
+        } else {
+            files = std::move(contents.files);
+            contents.filesTakenBy = &files;
+        }
+        files.truncate(takeUpTo(context.budget.filesLeft, files.size()));
         // A project as deep as the cache can hold gets no references.
         if (context.chain.size() + 1 < MAX_REFERENCE_DEPTH) {
             size_t referenceCount = takeUpTo(context.budget.projectsLeft, contents.references.size());

@@ -1,5 +1,7 @@
 #include "solution/wildcard.h"
 
+#include "solution/text.h"
+
 #include <algorithm>
 
 namespace {
@@ -50,8 +52,8 @@ bool matchSequence(const Pattern& pattern, size_t patternSize, const Text& text,
 
 bool hasWildcard(std::string_view text)
 {
-    // A loop rather than find_first_of, which makes a library call per byte.
-    return std::any_of(text.begin(), text.end(), [](char c) { return c == '*' || c == '?'; });
+    // Four bytes at a time: asked of every item's path, often more than once.
+    return containsEitherByte(text.data(), text.size(), '*', '?');
 }
 
 bool matchesWildcard(std::string_view pattern, std::string_view name)

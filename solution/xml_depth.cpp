@@ -1,29 +1,55 @@
 #include "solution/xml_depth.h"
 
+#include <array>
 #include <cstring>
 #include <new>
 
 namespace {
 
-// The character classes of rapidxml's lookup tables that decide where a token ends.
+// The character classes of rapidxml's lookup tables that decide where a token ends, as a table of
+// our own: one look-up per byte of every name in the file.
+enum CharClass : unsigned char { SPACE = 1, NAME = 2, ATTRIBUTE_NAME = 4 };
+
+constexpr std::array<unsigned char, 256> charClasses()
+{
+    std::array<unsigned char, 256> classes{};
+    for (int c = 1; c < 256; ++c) {
+        bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        bool name = !space && c != '/' && c != '>' && c != '?';
+        bool attributeName = name && c != '<' && c != '=' && c != '!';
+        classes[c] = (space ? SPACE : 0) | (name ? NAME : 0) | (attributeName ? ATTRIBUTE_NAME : 0);
+    }
+    return classes;
+}
+
+constexpr std::array<unsigned char, 256> CHAR_CLASSES = charClasses();
+
 bool isSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return (CHAR_CLASSES[static_cast<unsigned char>(c)] & SPACE) != 0;
 }
 
 bool isNameChar(char c)
 {
-    return c != '\0' && !isSpace(c) && c != '/' && c != '>' && c != '?';
+    return (CHAR_CLASSES[static_cast<unsigned char>(c)] & NAME) != 0;
 }
 
 bool isAttributeNameChar(char c)
 {
-    return isNameChar(c) && c != '<' && c != '=' && c != '!';
+    return (CHAR_CLASSES[static_cast<unsigned char>(c)] & ATTRIBUTE_NAME) != 0;
 }
 
 void skipSpace(const char*& p)
 {
     while (isSpace(*p))
+        ++p;
+}
+
+// Up to the next "<" or the end. (A loop rather than strcspn: Wine's fills a table of 256 entries
+// at every call, and it is called once per element.)
+void skipText(const char*& p)
+{
+    while (*p != '\0' && *p != '<')
         ++p;
 }
 
@@ -94,10 +120,12 @@ Tag readStartTag(const char*& p)
         char quote = *p;
         if (quote != '"' && quote != '\'')
             return Tag::malformed;
-        const char* end = strchr(p + 1, quote);
-        if (!end)
-            return Tag::malformed;
-        p = end + 1;
+        // A loop rather than strchr, a call of the runtime per attribute.
+        for (++p; *p != quote; ++p) {
+            if (*p == '\0')
+                return Tag::malformed;
+        }
+        ++p;
         skipSpace(p);
     }
     if (*p == '>') {
@@ -124,7 +152,7 @@ bool xmlDepthWithin(const char* text, size_t maxDepth)
         if (depth == 0)
             skipSpace(p);
         else
-            p += strcspn(p, "<");
+            skipText(p);
         if (*p != '<')
             return true;  // the end, or text the parser rejects
         ++p;

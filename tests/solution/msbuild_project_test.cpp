@@ -127,6 +127,22 @@ TEST_F(MsbuildProjectTest, WildcardItemsExpandInWalkOrderLessTheirExcludes)
     EXPECT_EQ((Lines{"F a.cpp", "F b.cpp"}), loadProject("App.wixproj", vcxprojText({"Compile a.cpp;b.cpp"})));
 }
 
+// The usual item of the old kinds is held as a folder and a name: excludes and removes still match
+// its whole path, a reference is still followed, and a character reference that makes a NUL still
+// ends the value.
+TEST_F(MsbuildProjectTest, PlainItemsMeetExcludesRemovesAndCharacterReferences)
+{
+    dir.write("f\\f.vcxproj", vcxprojText({"ClInclude g.h"}));
+    EXPECT_EQ((Lines{"F src\\b.cpp", "F src\\d.h", "F e", "  P f\\f.vcxproj", "  F f\\g.h"}),
+              loadProject("App.vcxproj",
+                          "<Project><ItemGroup><ClCompile Include=\"src\\a.cpp\" Exclude=\"src/*.cpp\"/>"
+                          "<ClCompile Include=\"src\\b.cpp\"/><ClCompile Include=\"src\\c.cpp\"/>"
+                          "<ClCompile Remove=\"src\\c*\"/><ClInclude Include=\"src/d.h\"/>"
+                          "<None Include=\"e&#0;x.txt\"/><ProjectReference Include=\"lib\\lib.vcxproj\"/>"
+                          "<ProjectReference Remove=\"lib\\*\"/><ProjectReference Include=\"f\\f.vcxproj\"/>"
+                          "</ItemGroup></Project>"));
+}
+
 TEST_F(MsbuildProjectTest, PathPropertiesExpandAndItemsWithUnknownOnesAreLeftOut)
 {
     dir.write("lib\\shared.cpp");
