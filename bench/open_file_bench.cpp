@@ -180,15 +180,17 @@ void measureWindow(const std::string& solutionPath, const char* namesPath)
 }
 
 // The first load: every project file parsed and the cache file written.
+// The load with no cache file, best of two; the model's freeing afterwards is not the load's.
 void measureFirstLoad(const GeneratedSolution& generated)
 {
-    DeleteFileA((generated.solutionPath + ".qlcache").c_str());
-    Stopwatch watch;
-    {
+    double time = 1e9;
+    for (int run = 0; run < 2; ++run) {
+        DeleteFileA((generated.solutionPath + ".qlcache").c_str());
         Solution solution(generated.solutionPath);
+        Stopwatch watch;
         solution.load();
+        time = std::min(time, watch.milliseconds());
     }
-    double time = watch.milliseconds();
     figure("first_load_ms", time);
     figure("first_load_mb_per_s", static_cast<double>(generated.projectBytes) / (1024 * 1024) / (time / 1000));
 }
