@@ -78,14 +78,12 @@ bool matchesAny(const std::vector<PathPattern>& patterns, std::string_view path)
 // time, and no call of the runtime: asked of every item.
 bool isPlainPath(const char* text, size_t length)
 {
-    constexpr uint32_t EACH_BYTE = 0x01010101u;
     size_t i = 0;
     for (; i + 4 <= length; i += 4) {
         uint32_t word;
         memcpy(&word, text + i, 4);
-        if (((word & 0x80808080u) | zeroBytes(word) | zeroBytes(word ^ ('*' * EACH_BYTE)) |
-             zeroBytes(word ^ ('?' * EACH_BYTE)) | zeroBytes(word ^ ('$' * EACH_BYTE)) |
-             zeroBytes(word ^ ('/' * EACH_BYTE))) != 0)
+        if (((word & 0x80808080u) | zeroBytes(word) | bytesEqualTo(word, '*') | bytesEqualTo(word, '?') |
+             bytesEqualTo(word, '$') | bytesEqualTo(word, '/')) != 0)
             return false;
     }
     for (; i < length; ++i) {

@@ -10,7 +10,6 @@ char lowerCaseByte(char c)
     return static_cast<char>(foldCase(static_cast<unsigned char>(c)));
 }
 
-constexpr uint32_t EACH_BYTE = 0x01010101u;
 constexpr uint32_t TOP_BITS = 0x80 * EACH_BYTE;
 constexpr uint32_t LOW_BITS = 0x7F * EACH_BYTE;
 

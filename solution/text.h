@@ -15,11 +15,20 @@ inline unsigned char foldCase(unsigned char byte)
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
+// A byte value in each of the four bytes of a word: c * EACH_BYTE.
+constexpr uint32_t EACH_BYTE = 0x01010101u;
+
 // The top bit of every zero byte among the four bytes of word, and of no other byte (adding to the
 // low seven bits of a byte never carries into the next).
 inline uint32_t zeroBytes(uint32_t word)
 {
     return ~(((word & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | word) & 0x80808080u;
+}
+
+// The top bit of every byte of word that is c, and of no other byte.
+inline uint32_t bytesEqualTo(uint32_t word, char c)
+{
+    return zeroBytes(word ^ static_cast<unsigned char>(c) * EACH_BYTE);
 }
 
 // A copy with "A" to "Z" turned into "a" to "z"; every other byte unchanged (tolower in the
