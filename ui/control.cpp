@@ -9,6 +9,22 @@ namespace {
 
 const char* const THIS_PROPERTY = "this";
 
+// Every window of the layer and its Control, as the "this" property binds them. Routing reads
+// this copy: under Wine every GetPropA is a request to the wineserver, and one repaint of the list
+// routes a few hundred messages (a notification per cell, each looked up three times).
+std::vector<std::pair<HWND, Control*>>& boundControls()
+{
+    static std::vector<std::pair<HWND, Control*>> bound;
+    return bound;
+}
+
+void unbind(HWND window)
+{
+    auto& bound = boundControls();
+    bound.erase(std::remove_if(bound.begin(), bound.end(), [window](const auto& pair) { return pair.first == window; }),
+                bound.end());
+}
+
 LONG width(const RECT& r) { return r.right - r.left; }
 LONG height(const RECT& r) { return r.bottom - r.top; }
 
@@ -31,15 +47,26 @@ void followAxis(bool follow, bool stretch, LONG change, LONG margin, LONG parent
 
 LRESULT CALLBACK sharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (Control* control = controlOf(window))
-        return control->windowProc(message, wParam, lParam);
+    if (Control* control = controlOf(window)) {
+        LRESULT result = control->windowProc(message, wParam, lParam);
+        // The last message of a window: its handle may be given to another one afterwards.
+        if (message == WM_NCDESTROY)
+            unbind(window);
+        return result;
+    }
     // Messages of creation arrive before the property is set.
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 Control* controlOf(HWND window)
 {
-    return window ? static_cast<Control*>(GetPropA(window, THIS_PROPERTY)) : nullptr;
+    if (!window)
+        return nullptr;
+    for (const auto& [boundWindow, control] : boundControls()) {
+        if (boundWindow == window)
+            return control;
+    }
+    return nullptr;
 }
 
 const NMHDR* notificationOf(UINT message, LPARAM lParam)
@@ -55,6 +82,7 @@ Control::Control(const char* className, DWORD style, Control* parent) : classNam
     if (!window_)
         return;
     SetPropA(hwnd(), THIS_PROPERTY, this);
+    boundControls().emplace_back(hwnd(), this);
     if (!classRegistration_)
         subclass();
     GetClientRect(hwnd(), &lastClientRect_);
@@ -79,7 +107,9 @@ Control::~Control()
     if (window_ && previousWindowProc_ &&
         GetWindowLongPtrA(hwnd(), GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(sharedWindowProc))
         SetWindowLongPtrA(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
+    HWND window = hwnd();
     window_.reset();
+    unbind(window);
     classRegistration_.reset();
 }
 

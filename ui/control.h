@@ -3,7 +3,8 @@
 
 // Control: one object wrapping one window, the base of the window layer.
 //
-// The window carries a property "this" with the object's address; sharedWindowProc turns every
+// The window carries a property "this" with the object's address (the layer reads its own copy
+// of that binding, which a window's last message removes); sharedWindowProc turns every
 // message into a call of the object's virtual windowProc, which unpacks the messages it knows
 // into event operations. An event operation raises its handler list by default; a handler that
 // clears passOn keeps the message from the default window procedure. Windows of system classes

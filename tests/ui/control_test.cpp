@@ -75,3 +75,16 @@ TEST(ControlTest, TearDownLeavesASubclassInstalledLaterHooked)
 }
 
 }  // namespace
+
+TEST(ControlTest, AWindowDestroyedWithItsParentNoLongerReachesItsControl)
+{
+    Control parent("STATIC", WS_POPUP, nullptr);
+    auto* child = new Control("EDIT", WS_CHILD, &parent);
+    HWND childWindow = child->hwnd();
+    EXPECT_EQ(child, controlOf(childWindow));
+    EXPECT_EQ(child, GetPropA(childWindow, "this"));  // the binding other tools can see
+    DestroyWindow(parent.hwnd());
+    EXPECT_EQ(nullptr, controlOf(childWindow));
+    EXPECT_EQ(nullptr, controlOf(parent.hwnd()));
+    delete child;
+}
