@@ -78,16 +78,16 @@ const char* nameInRest(const FileList& list, size_t file)
 // The folded names of every file, moved into buckets by their first two bytes. Sorting, finding
 // repeated paths and gathering the block then read one bucket at a time, which the processor's
 // cache holds, rather than the whole model in sorted order, which it doesn't. Everything but the
-// bucket bounds and the directory numbers is in staged order: bucket by bucket, walk order within
-// a bucket.
+// bucket bounds is in staged order: bucket by bucket, walk order within a bucket.
 struct FileIndex::StagedNames {
     // Sized up front and filled entry by entry: blocks that don't zero what they add first.
     ByteBlock text;                          // each name, folded, ending in a NUL
     UninitializedVector<uint32_t> starts;    // where each name starts in text; one more, for the end
     UninitializedVector<uint32_t> walks;     // the walk number of each name's file
-    // Per list, in the order of lists_: a number for each directory of its table, one per distinct
-    // directory text whichever lists hold it.
-    std::vector<std::vector<uint32_t>> directoryNumbers;
+    // The number of each name's directory text, one per distinct text whichever lists hold it:
+    // read beside the bucket's names when looking for repeated paths, where looking it up from
+    // the file would reach into the model's lists all over memory.
+    UninitializedVector<uint32_t> directories;
     // Bucket b holds the names [bucketStarts[b], bucketStarts[b + 1]).
     std::vector<uint32_t> bucketStarts = std::vector<uint32_t>(BUCKETS + 1);
 };
@@ -107,6 +107,7 @@ void FileIndex::build(const Solution& solution)
     std::vector<char> bucketText;
     std::vector<uint32_t> starts;
     std::vector<uint32_t> walks;
+    std::vector<uint32_t> directories;
     std::vector<const char*> names;
     std::vector<uint32_t> order;
     NameSorter sorter;
@@ -117,6 +118,7 @@ void FileIndex::build(const Solution& solution)
             continue;
         starts.assign(staged.starts.begin() + first, staged.starts.begin() + first + count + 1);
         walks.assign(staged.walks.begin() + first, staged.walks.begin() + first + count);
+        directories.assign(staged.directories.begin() + first, staged.directories.begin() + first + count);
         bucketText.assign(staged.text.begin() + starts[0], staged.text.begin() + starts[count]);
         bucketText.resize(bucketText.size() + NAME_PADDING, '\0');
         names.resize(count);
@@ -126,7 +128,7 @@ void FileIndex::build(const Solution& solution)
             order[i] = i;
         }
         std::vector<NameRun> equalNames = sorter.sort(order, names);
-        dropRepeatedPaths(order, equalNames, walks.data(), staged.directoryNumbers);
+        dropRepeatedPaths(order, equalNames, walks.data(), directories.data());
         for (size_t k = 0; k < order.size(); ++k) {
             uint32_t i = order[k];
             if (i == REPEATED)
@@ -180,11 +182,13 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
     std::deque<std::string> spareNames;  // names that don't lie in their rest, in walk order
     // Each distinct directory text gets one number, whichever lists hold it.
     std::unordered_map<std::string_view, uint32_t> numbers;
+    // Per list, in the order of lists_: the number of each directory of its table.
+    std::vector<std::vector<uint32_t>> directoryNumbers;
     std::vector<size_t> bytes(BUCKETS);
     uint32_t walk = 0;
     for (const ListStart& start : lists_) {
         const FileList& list = *start.list;
-        std::vector<uint32_t>& numberOf = staged.directoryNumbers.emplace_back();
+        std::vector<uint32_t>& numberOf = directoryNumbers.emplace_back();
         for (const std::string& directory : list.directories())
             numberOf.push_back(numbers.emplace(directory, static_cast<uint32_t>(numbers.size())).first->second);
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
@@ -218,10 +222,12 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
     staged.starts.resize(total + 1);
     staged.starts[total] = static_cast<uint32_t>(textSize);
     staged.walks.resize(total);
+    staged.directories.resize(total);
     walk = 0;
     size_t spare = 0;
-    for (const ListStart& start : lists_) {
-        const FileList& list = *start.list;
+    for (size_t listIndex = 0; listIndex < lists_.size(); ++listIndex) {
+        const FileList& list = *lists_[listIndex].list;
+        const std::vector<uint32_t>& numberOf = directoryNumbers[listIndex];
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
             uint32_t length = lengths[walk] & ~SPARE_NAME;
             const char* name = lengths[walk] & SPARE_NAME ? spareNames[spare++].c_str()
@@ -230,6 +236,7 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
             uint32_t entry = next[bucket]++;
             staged.starts[entry] = static_cast<uint32_t>(textStarts[bucket]);
             staged.walks[entry] = walk;
+            staged.directories[entry] = numberOf[list.directoryIndex(file)];
             char* out = staged.text.data() + textStarts[bucket];
             lowerCaseCopy(out, name, length);
             out[length] = '\0';
@@ -239,8 +246,7 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
 }
 
 void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
-                                  const uint32_t* walks,
-                                  const std::vector<std::vector<uint32_t>>& directoryNumbers) const
+                                  const uint32_t* walks, const uint32_t* directories) const
 {
     // Two files have the same path exactly when they have the same directory and rest, and then
     // the same name: a repeated path sits among the equal names, under one directory number. A
@@ -254,7 +260,7 @@ void FileIndex::dropRepeatedPaths(std::vector<uint32_t>& order, const std::vecto
     for (const NameRun& equal : equalNames) {
         run.clear();
         for (uint32_t position = equal.first; position < equal.second; ++position)
-            run.push_back({directoryNumber(walks[order[position]], directoryNumbers), position});
+            run.push_back({directories[order[position]], position});
         std::stable_sort(run.begin(), run.end(),
                          [](const Listing& a, const Listing& b) { return a.directory < b.directory; });
         repeated.clear();
@@ -281,12 +287,6 @@ size_t FileIndex::listIndexOf(uint32_t walk) const
 const FileIndex::ListStart& FileIndex::listOf(uint32_t walk) const
 {
     return lists_[listIndexOf(walk)];
-}
-
-uint32_t FileIndex::directoryNumber(uint32_t walk, const std::vector<std::vector<uint32_t>>& directoryNumbers) const
-{
-    size_t list = listIndexOf(walk);
-    return directoryNumbers[list][lists_[list].list->directoryIndex(walk - lists_[list].firstFile)];
 }
 
 const char* FileIndex::rest(uint32_t walk) const

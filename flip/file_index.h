@@ -57,15 +57,13 @@ private:
     struct StagedNames;
     // Fills lists_ in walk order; returns the number of files.
     uint32_t collectLists(const Solution& solution);
-    // The folded name of every file, and a number per distinct directory text.
+    // The folded name of every file, and the number of its directory text.
     void stageNames(uint32_t total, StagedNames& staged) const;
     // Marks REPEATED in order (a bucket's positions, sorted by name) every file whose path an
-    // earlier file in walk order has; walks gives each position's walk number, directoryNumbers
-    // the number of each list's directories.
+    // earlier file in walk order has; walks and directories give each position's walk number and
+    // directory number.
     void dropRepeatedPaths(std::vector<uint32_t>& order, const std::vector<NameRun>& equalNames,
-                           const uint32_t* walks,
-                           const std::vector<std::vector<uint32_t>>& directoryNumbers) const;
-    uint32_t directoryNumber(uint32_t walk, const std::vector<std::vector<uint32_t>>& directoryNumbers) const;
+                           const uint32_t* walks, const uint32_t* directories) const;
     size_t listIndexOf(uint32_t walk) const;
     const ListStart& listOf(uint32_t walk) const;
     const char* rest(uint32_t walk) const;
