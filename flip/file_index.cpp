@@ -1,5 +1,6 @@
 #include "flip/file_index.h"
 
+#include "flip/name_kinds.h"
 #include "flip/name_sort.h"
 #include "solution/path.h"
 #include "solution/solution.h"
@@ -104,6 +105,8 @@ void FileIndex::build(const Solution& solution)
     char* out = staged.text.data();
     uint32_t* outStarts = staged.starts.data() + 1;  // the first name starts at 0 in either order
     uint32_t* outWalks = staged.walks.data();
+    nameKinds_.resize(total);
+    uint32_t* outKinds = nameKinds_.data();
     std::vector<char> bucketText;
     std::vector<uint32_t> starts;
     std::vector<uint32_t> walks;
@@ -137,6 +140,7 @@ void FileIndex::build(const Solution& solution)
                 __builtin_prefetch(names[order[k + GATHER_PREFETCH]]);
             size_t length = starts[i + 1] - starts[i];  // the NUL included
             copyBytes(out, names[i], length);
+            *outKinds++ = ::nameKinds(names[i], length - 1);
             out += length;
             *outStarts++ = static_cast<uint32_t>(out - staged.text.data());
             *outWalks++ = walks[i];
@@ -149,6 +153,7 @@ void FileIndex::build(const Solution& solution)
     nameStarts_ = std::move(staged.starts);
     staged.walks.resize(static_cast<size_t>(outWalks - staged.walks.data()));
     fileOfEntry_ = std::move(staged.walks);
+    nameKinds_.resize(fileOfEntry_.size());
 }
 
 uint32_t FileIndex::collectLists(const Solution& solution)

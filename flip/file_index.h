@@ -6,8 +6,9 @@
 // An entry is the number of one file of the model in walk order; its path is composed from the
 // model when it is asked for, and the index copies no path. What it keeps of its own is the block
 // the open-file window's filter searches: every entry's name with "A" to "Z" lower-cased, in
-// position order, each ending in a NUL. A million files cost some 30 MB here, where a pointer
-// pair and a hash-set copy of every path cost over 100.
+// position order, each ending in a NUL, and a word per entry of the kinds of bytes its name
+// holds. A million files cost some 35 MB here, where a pointer pair and a hash-set copy of every
+// path cost over 100.
 //
 // Duplicates (the same path text twice, letter case counting) are found after the sort, among
 // the entries of equal names, and the first listing in walk order is kept. The model must outlive
@@ -46,6 +47,8 @@ public:
     // Where each position's folded name starts in foldedNames(); one more entry, size() + 1 in
     // all, gives the end of the last name's NUL.
     const UninitializedVector<uint32_t>& nameStarts() const { return nameStarts_; }
+    // The kinds of bytes (flip/name_kinds.h) each position's folded name holds.
+    const UninitializedVector<uint32_t>& nameKinds() const { return nameKinds_; }
 
 private:
     // A project's file list and the walk number of its first file.
@@ -72,6 +75,7 @@ private:
     UninitializedVector<uint32_t> fileOfEntry_;  // the walk number of each entry's file
     UninitializedVector<uint32_t> nameStarts_ = UninitializedVector<uint32_t>(1, 0);
     ByteBlock names_ = ByteBlock(1, '\0');
+    UninitializedVector<uint32_t> nameKinds_;
 };
 
 #endif
