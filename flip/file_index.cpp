@@ -140,7 +140,7 @@ void FileIndex::build(const Solution& solution)
                 __builtin_prefetch(names[order[k + GATHER_PREFETCH]]);
             size_t length = starts[i + 1] - starts[i];  // the NUL included
             copyBytes(out, names[i], length);
-            *outKinds++ = ::nameKinds(names[i], length - 1);
+            *outKinds++ = nameKindsOf(names[i], length - 1);
             out += length;
             *outStarts++ = static_cast<uint32_t>(out - staged.text.data());
             *outWalks++ = walks[i];

@@ -47,7 +47,7 @@ inline bool hasOwnKindBit(unsigned char c)
 }
 
 // The kinds word of the length bytes of name.
-inline uint32_t nameKinds(const char* name, size_t length)
+inline uint32_t nameKindsOf(const char* name, size_t length)
 {
     // Four bytes a step into four words: the table's loads need not wait for one another.
     const auto* bytes = reinterpret_cast<const unsigned char*>(name);

@@ -78,6 +78,8 @@ FilterResult findByteWise(const FileIndex& index, const std::string& pattern, in
 FilterResult findByte(const FileIndex& index, unsigned char byte, int32_t* room)
 {
     const uint32_t* kinds = index.nameKinds().data();
+    const char* names = index.foldedNames().data();
+    const uint32_t* starts = index.nameStarts().data();
     const int32_t count = index.size();
     const uint32_t bit = byteKindBit(byte);
     int32_t* out = room;
@@ -88,8 +90,6 @@ FilterResult findByte(const FileIndex& index, unsigned char byte, int32_t* room)
             out += (kinds[position] & bit) != 0;
         }
     } else {
-        const char* names = index.foldedNames().data();
-        const uint32_t* starts = index.nameStarts().data();
         for (int32_t position = 0; position < count; ++position) {
             if ((kinds[position] & bit) &&
                 memchr(names + starts[position], byte, starts[position + 1] - starts[position] - 1))
@@ -98,8 +98,6 @@ FilterResult findByte(const FileIndex& index, unsigned char byte, int32_t* room)
     }
     // Names are sorted by their bytes: those that begin with the byte come together, from the
     // first position whose name does not begin with a lower byte.
-    const char* names = index.foldedNames().data();
-    const uint32_t* starts = index.nameStarts().data();
     int32_t first = 0;
     for (int32_t length = count; length > 0;) {
         int32_t half = length / 2;

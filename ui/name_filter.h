@@ -7,7 +7,9 @@
 // One pass of the matcher over the index's block of folded names: each occurrence found is mapped
 // to the entry whose name holds it, and the search goes on at the next entry's name. The block
 // holds every name once, lower-cased when the index was built, so a key costs no copy and no
-// folding of a name. Kept apart from the window, which only shows what it finds.
+// folding of a name. A pattern of one byte, which most names hold, is looked up in the index's
+// word per entry of the kinds of bytes its name holds instead. Kept apart from the window, which
+// only shows what it finds.
 
 #include "flip/file_index.h"
 #include "solution/byte_block.h"
