@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 namespace {
 
 const DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
@@ -69,7 +67,7 @@ int32_t ListView::selectionMark() const
     return static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETSELECTIONMARK, 0, 0));
 }
 
-ListView::Batch::Batch(ListView& list) : list_(list), before_(scrollBars())
+ListView::Batch::Batch(ListView& list) : list_(list)
 {
     SendMessageA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
     // Also the default handling, which leaves the window undrawable until it ends: Wine's list
@@ -86,33 +84,8 @@ ListView::Batch::~Batch()
     if (mark >= 0 && mark < SendMessageA(list_.hwnd(), LVM_GETITEMCOUNT, 0, 0))
         SendMessageA(list_.hwnd(), LVM_ENSUREVISIBLE, mark, FALSE);
     DefWindowProcA(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
-    // As the message's own documentation asks: scroll bars, header and rows, painted once. Scroll
-    // bars that show what they showed keep what they drew.
-    UINT frame = scrollBars() == before_ ? 0 : RDW_FRAME;
-    RedrawWindow(list_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | frame | RDW_ALLCHILDREN);
-}
-
-ListView::Batch::ScrollBars ListView::Batch::scrollBars() const
-{
-    ScrollBars bars = {};
-    bars.vertical.cbSize = sizeof bars.vertical;
-    bars.horizontal.cbSize = sizeof bars.horizontal;
-    // A bar that can't be told is taken for one that changed.
-    if (!GetScrollBarInfo(list_.hwnd(), OBJID_VSCROLL, &bars.vertical))
-        bars.vertical.cbSize = 0;
-    if (!GetScrollBarInfo(list_.hwnd(), OBJID_HSCROLL, &bars.horizontal))
-        bars.horizontal.cbSize = 0;
-    return bars;
-}
-
-bool ListView::Batch::ScrollBars::operator==(const ScrollBars& other) const
-{
-    auto same = [](const SCROLLBARINFO& a, const SCROLLBARINFO& b) {
-        return a.cbSize != 0 && b.cbSize != 0 && EqualRect(&a.rcScrollBar, &b.rcScrollBar) &&
-               a.dxyLineButton == b.dxyLineButton && a.xyThumbTop == b.xyThumbTop &&
-               a.xyThumbBottom == b.xyThumbBottom && memcmp(a.rgstate, b.rgstate, sizeof a.rgstate) == 0;
-    };
-    return same(vertical, other.vertical) && same(horizontal, other.horizontal);
+    // As the message's own documentation asks: scroll bars, header and rows, painted once.
+    RedrawWindow(list_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT ListView::windowProc(UINT message, WPARAM wParam, LPARAM lParam)

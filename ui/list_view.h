@@ -30,10 +30,8 @@ public:
 
     // While a Batch lives the list paints nothing and leaves its scroll bars alone; when it ends
     // it brings them up to date, scrolls the row at the selection mark into view and is painted
-    // once, its scroll bars only when they changed. On Windows this spares intermediate paints
-    // and the bars' own when they stay as they were; under Wine it also spares the list view's
-    // immediate redraws of its scroll bar, twice at each change of the row count, and each redraw
-    // of the themed bars spared is a few dozen requests to the wineserver.
+    // once. On Windows this spares only intermediate paints; under Wine it also spares the list
+    // view's immediate redraws of its scroll bar, twice at each change of the row count.
     class Batch {
     public:
         explicit Batch(ListView& list);
@@ -42,18 +40,7 @@ public:
         Batch& operator=(const Batch&) = delete;
 
     private:
-        // What the scroll bars show: where each bar, its arrows and its thumb are drawn, and in
-        // which states. A row count that changes by a few hundred of a million rows moves no
-        // thumb by a pixel.
-        struct ScrollBars {
-            SCROLLBARINFO vertical;
-            SCROLLBARINFO horizontal;
-            bool operator==(const ScrollBars& other) const;
-        };
-        ScrollBars scrollBars() const;
-
         ListView& list_;
-        ScrollBars before_;
     };
 
     // Asked for the text of each cell, which is copied into the list's own buffer at once: it need
