@@ -35,7 +35,8 @@ __attribute__((target("sse2"), always_inline)) inline unsigned candidatesAt(cons
 {
     __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block));
     __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + patternLength - 1));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last))));
+    __m128i both = _mm_and_si128(_mm_cmpeq_epi8(starts, first), _mm_cmpeq_epi8(ends, last));
+    return static_cast<unsigned>(_mm_movemask_epi8(both));
 }
 
 // Calls found(occurrence) for the occurrences of the patternLength bytes of pattern (one or more)
