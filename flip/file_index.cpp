@@ -110,7 +110,6 @@ void FileIndex::build(const Solution& solution)
     std::vector<char> bucketText;
     std::vector<uint32_t> starts;
     std::vector<uint32_t> walks;
-    std::vector<uint32_t> directories;
     std::vector<const char*> names;
     std::vector<uint32_t> order;
     NameSorter sorter;
@@ -121,7 +120,6 @@ void FileIndex::build(const Solution& solution)
             continue;
         starts.assign(staged.starts.begin() + first, staged.starts.begin() + first + count + 1);
         walks.assign(staged.walks.begin() + first, staged.walks.begin() + first + count);
-        directories.assign(staged.directories.begin() + first, staged.directories.begin() + first + count);
         bucketText.assign(staged.text.begin() + starts[0], staged.text.begin() + starts[count]);
         bucketText.resize(bucketText.size() + NAME_PADDING, '\0');
         names.resize(count);
@@ -131,7 +129,8 @@ void FileIndex::build(const Solution& solution)
             order[i] = i;
         }
         std::vector<NameRun> equalNames = sorter.sort(order, names);
-        dropRepeatedPaths(order, equalNames, walks.data(), directories.data());
+        // The directory numbers are not written back over: the bucket's own are read in place.
+        dropRepeatedPaths(order, equalNames, walks.data(), staged.directories.data() + first);
         for (size_t k = 0; k < order.size(); ++k) {
             uint32_t i = order[k];
             if (i == REPEATED)
