@@ -6,12 +6,15 @@
 // its filter box (filter, list and repaint), and the filter pass alone. Then it starts quorlan.exe
 // itself on the warm cache, times it from its entry (its single-instance mutex appears) and from
 // its creation until its window waits for input, shown and painted, reads its peak memory and
-// closes it. Prints one line per figure: "name value"; writes the index's names, one per line,
+// closes it. Beside them, the floor of the window's figures: the same controls with none of the
+// program's code (bench/bare_window.h), given the same row counts and timed in a process of its own
+// the same way. Prints one line per figure: "name value"; writes the index's names, one per line,
 // for the peers that the script runs on the same names.
 //
 // Usage: open_file_bench.exe projects files-per-project quorlan.exe names-file [process-only]
 // With process-only, only quorlan.exe is measured, on a cold and then on a warm cache.
 
+#include "bench/bare_window.h"
 #include "bench/generated_solution.h"
 #include "driver/instance_handle.h"
 #include "solution/solution.h"
@@ -20,6 +23,7 @@
 #include "ui/open_file_dialog.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <psapi.h>
 
@@ -63,6 +67,7 @@ const char* const QUERIES[] = {"m", "e", ".", "mesh", "scene", "zq", "zzzz", "_s
 struct KeyFigures {
     std::vector<double> keys;
     std::vector<double> outsideFilter;
+    std::vector<int> rows;  // the list's row count after each key
     MatchList matches;
 };
 
@@ -80,6 +85,7 @@ void typeKey(OpenFileDialog& dialog, const std::string& text, WPARAM key, KeyFig
     if (!text.empty())
         findMatches(dialog.index, text, figures.matches);
     figures.outsideFilter.push_back(whole - filter.milliseconds());
+    figures.rows.push_back(static_cast<int>(SendMessageA(dialog.listView->hwnd(), LVM_GETITEMCOUNT, 0, 0)));
     printf("key \"%s\" %.2f ms, filter %.2f ms\n", text.c_str(), whole, whole - figures.outsideFilter.back());
 }
 
@@ -89,9 +95,39 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+double medianRepaint(HWND list)
+{
+    std::vector<double> repaints;
+    for (int run = 0; run < 9; ++run) {
+        Stopwatch watch;
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        repaints.push_back(watch.milliseconds());
+    }
+    return median(repaints);
+}
+
+// The bare window (bench/bare_window.h) with the index's row count, given the row counts the real
+// keys left, one by one: the floor of the keys' figures. (How long it takes to show is timed in a
+// process of its own, bare_window.exe: made here, after the real window, it would find everything
+// the first window of a process loads loaded already.)
+void measureBareWindow(int rows, const std::vector<int>& keyRows)
+{
+    BareWindow bare(rows);
+    bare.show();
+    std::vector<double> keys;
+    for (int count : keyRows) {
+        Stopwatch watch;
+        bare.showRows(count);
+        keys.push_back(watch.milliseconds());
+    }
+    figure("bare_key_max_ms", *std::max_element(keys.begin(), keys.end()));
+    figure("bare_key_median_ms", median(keys));
+    figure("bare_list_repaint_ms", medianRepaint(bare.list()));
+}
+
 // Every key of TYPED, each Backspace back to an empty box, and a one-letter text and its
 // Backspace: the slowest and the median key, and the median of what the list view, the caption
-// and the repaint take beside the filter.
+// and the repaint take beside the filter. Then the same row counts in the bare window.
 void measureKeys(OpenFileDialog& dialog)
 {
     KeyFigures figures;
@@ -107,13 +143,8 @@ void measureKeys(OpenFileDialog& dialog)
     figure("key_median_outside_filter_ms", median(figures.outsideFilter));
     // What one repaint of the list costs by itself, rows, scroll bars and edge, the list unchanged:
     // the least any key that changes what it shows can cost.
-    std::vector<double> repaints;
-    for (int run = 0; run < 9; ++run) {
-        Stopwatch watch;
-        RedrawWindow(dialog.listView->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-        repaints.push_back(watch.milliseconds());
-    }
-    figure("list_repaint_ms", median(repaints));
+    figure("list_repaint_ms", medianRepaint(dialog.listView->hwnd()));
+    measureBareWindow(dialog.index.size(), figures.rows);
 }
 
 // The window's own filter over the index, once per query, best of three; the slowest query.
@@ -195,10 +226,18 @@ void measureFirstLoad(const GeneratedSolution& generated)
     figure("first_load_mb_per_s", static_cast<double>(generated.projectBytes) / (1024 * 1024) / (time / 1000));
 }
 
-HWND windowOfProcess(DWORD processId)
+// A program timed from its entry until it waits for input: how it is started, the mutex it makes
+// first and the class of its window.
+struct TimedProgram {
+    std::string commandLine;
+    std::string mutexName;
+    const char* windowClass;
+};
+
+HWND windowOfProcess(DWORD processId, const char* windowClass)
 {
-    for (HWND window = FindWindowA("OpenFileWindow", nullptr); window;
-         window = FindWindowExA(nullptr, window, "OpenFileWindow", nullptr)) {
+    for (HWND window = FindWindowA(windowClass, nullptr); window;
+         window = FindWindowExA(nullptr, window, windowClass, nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (owner == processId)
@@ -207,13 +246,31 @@ HWND windowOfProcess(DWORD processId)
     return nullptr;
 }
 
-// quorlan.exe -openfile on the solution, in debug mode (no Visual Studio to find): the time from
-// its creation and from its entry until its window waits for input, and its peak memory; the
-// window is then closed, which stores nothing.
-bool measureProcess(const std::string& quorlan, const std::string& solutionPath, const char* prefix)
+// quorlan.exe -openfile on the solution, in debug mode (no Visual Studio to find); the window it
+// shows is closed afterwards, which stores nothing.
+TimedProgram quorlanRun(const std::string& quorlan, const std::string& solutionPath)
 {
-    std::string commandLine = "\"" + quorlan + "\" -vs2008 -openfile -debug \"-solution:" + solutionPath + "\"";
-    std::string mutexName = solutionNameOf(solutionPath) + ".quorlan.mutex";
+    return {"\"" + quorlan + "\" -vs2008 -openfile -debug \"-solution:" + solutionPath + "\"",
+            solutionNameOf(solutionPath) + ".quorlan.mutex", "OpenFileWindow"};
+}
+
+// bench/bare_window_main.cpp beside this program, with as many rows.
+TimedProgram bareRun(int rows)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.resize(folder.find_last_of('\\') + 1);
+    return {"\"" + folder + "bare_window.exe\" " + std::to_string(rows) + " bare_window.mutex", "bare_window.mutex",
+            "BareOpenFileWindow"};
+}
+
+// The time from the program's creation and from its entry until its window waits for input, its
+// peak memory and the count of files its caption gives; then its window is closed.
+bool measureProcess(const TimedProgram& program, const char* prefix)
+{
+    std::string commandLine = program.commandLine;
+    const std::string& mutexName = program.mutexName;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -237,7 +294,7 @@ bool measureProcess(const std::string& quorlan, const std::string& solutionPath,
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
-    HWND window = windowOfProcess(process.dwProcessId);
+    HWND window = windowOfProcess(process.dwProcessId, program.windowClass);
     char caption[256] = {};
     if (window) {
         GetWindowTextA(window, caption, sizeof caption);
@@ -275,14 +332,19 @@ int main(int argc, char** argv)
     GeneratedSolution generated(atoi(argv[1]), atoi(argv[2]));
     figure("project_mb", static_cast<double>(generated.projectBytes) / (1024 * 1024));
     bool shown = true;
+    TimedProgram quorlan = quorlanRun(argv[3], generated.solutionPath);
     if (processOnly) {
-        shown = measureProcess(argv[3], generated.solutionPath, "process_cold");
+        shown = measureProcess(quorlan, "process_cold");
     } else {
         measureFirstLoad(generated);
         measureWindow(generated.solutionPath, argv[4]);
     }
     for (int run = 0; run < 3; ++run)
-        shown = measureProcess(argv[3], generated.solutionPath, "process") && shown;
+        shown = measureProcess(quorlan, "process") && shown;
+    if (!processOnly) {
+        for (int run = 0; run < 3; ++run)
+            shown = measureProcess(bareRun(atoi(argv[1]) * atoi(argv[2])), "bare_process") && shown;
+    }
     CoUninitialize();
     return shown ? 0 : 1;
 }

@@ -23,6 +23,9 @@ WINE_RUN = os.path.join(BUILD_DIR, "wine-run")
 BENCH = os.path.join(BUILD_DIR, "bench", "open_file_bench.exe")
 QUORLAN = os.path.join(BUILD_DIR, "driver", "quorlan.exe")
 FILES_PER_PROJECT = 1000
+# The peer of the window's figures: the same controls made with plain Win32 calls and none of the
+# program's code (bench/bare_window.h), the least the window can cost on this system.
+BARE = "bare window"
 # The queries of the filter pass, as the bench times them (bench/open_file_bench.cpp).
 QUERIES = ["m", "e", ".", "mesh", "scene", "zq", "zzzz", "_scene12", "mesh_scene12.cpp"]
 
@@ -108,18 +111,20 @@ def measure(files, table, goals):
     first = lambda name: figures[name][0]
     median = lambda name: statistics.median(figures[name])
     table.add("%s: window shown from a warm cache, from quorlan.exe's entry" % label,
-              median("process_shown_from_entry_ms"), "ms", goals["window"])
+              median("process_shown_from_entry_ms"), "ms", goals["window"], median("bare_process_shown_from_entry_ms"),
+              BARE)
     table.add("%s: the same, whole process (from its creation)" % label, median("process_shown_from_creation_ms"), "ms")
     table.add("%s: the same in the bench's process (load, index, window, paint)" % label,
               first("window_in_process_ms"), "ms")
     table.add("%s: of which the window alone (made, shown, painted), whatever the size" % label,
               first("window_made_shown_painted_ms"), "ms")
     table.add("%s: each key, whole cost (slowest of %d)" % (label, 2 * len(QUERIES[-1]) + 2), first("key_max_ms"), "ms",
-              goals["key"])
-    table.add("%s: each key, median" % label, first("key_median_ms"), "ms")
+              goals["key"], first("bare_key_max_ms"), BARE)
+    table.add("%s: each key, median" % label, first("key_median_ms"), "ms", "", first("bare_key_median_ms"), BARE)
     table.add("%s: each key, median of what is not the filter (list view, caption, repaint)" % label,
               first("key_median_outside_filter_ms"), "ms")
-    table.add("%s: one repaint of the list alone, nothing changed (median of 9)" % label, first("list_repaint_ms"), "ms")
+    table.add("%s: one repaint of the list alone, nothing changed (median of 9)" % label, first("list_repaint_ms"), "ms",
+              "", first("bare_list_repaint_ms"), BARE)
     table.add("%s: filter pass alone (slowest query)" % label, first("filter_pass_max_ms"), "ms", goals["filter"], grep,
               "grep -F -i -c")
     table.add("%s: filter pass alone (slowest query)" % label, first("filter_pass_max_ms"), "ms", goals["fzf"], fzf,
