@@ -89,7 +89,8 @@ const std::string* ItemPathJoiner::folderOf(std::string_view value, size_t& name
         std::string joined = appendPath(folder_, lastPart_ + "x");
         bool endsInName = joined.size() >= 3 && joined.compare(joined.size() - 2, 2, "\\x") == 0 &&
                           joined[joined.size() - 3] != '\\';
-        found = prefixes_.emplace(lastPart_, endsInName ? joined.substr(0, joined.size() - 2) : "").first;
+        joined.resize(endsInName ? joined.size() - 2 : 0);
+        found = prefixes_.emplace(lastPart_, std::move(joined)).first;
     }
     lastPrefix_ = &found->second;
     return lastPrefix_->empty() ? nullptr : lastPrefix_;

@@ -131,26 +131,46 @@ struct ImportedFile {
     std::string folder;
 };
 
-// An item without a string of its own: a project of a hundred thousand items would otherwise
-// make as many allocations. Most items name a file of a folder the joiner knows: they keep the
-// folder and the name, which lies in the text of the project file, and the file list takes the two
-// apart. The others' paths lie one after another in the evaluation's block of paths.
-struct Item {
-    std::string_view type;      // the element's name, or a default item's
-    const std::string* folder;  // the folder of the name (ItemPathJoiner::joinSplit); null: a path
-    const char* name;           // with a folder: the name, in the project file's parsed text
-    size_t pathStart;           // without: where the path starts in the block
-    size_t length;              // of the name or the path
-    bool removed;
+}  // namespace
+
+struct MsbuildWorkspace::Lists {
+    // An item without a string of its own: a project of a hundred thousand items would otherwise
+    // make as many allocations. Most items name a file of a folder the joiner knows: they keep the
+    // folder and the name, which lies in the text of the project file, and the file list takes the
+    // two apart. The others' paths lie one after another in the evaluation's block of paths.
+    struct Item {
+        std::string_view type;      // the element's name, or a default item's
+        const std::string* folder;  // the folder of the name (ItemPathJoiner::joinSplit); null: a path
+        const char* name;           // with a folder: the name, in the project file's parsed text
+        size_t pathStart;           // without: where the path starts in the block
+        size_t length;              // of the name or the path
+        bool removed;
+    };
+    struct NamedItem {
+        size_t index;  // the position of its name in the project's item names
+        const XmlNode* node;
+    };
+
+    std::vector<Item> items;
+    std::vector<NamedItem> named;  // the items of the group being collected
 };
+
+MsbuildWorkspace::MsbuildWorkspace() : lists_(std::make_unique<Lists>()) {}
+
+MsbuildWorkspace::~MsbuildWorkspace() = default;
+
+namespace {
+
+using Item = MsbuildWorkspace::Lists::Item;
 
 // One reading: the properties first, every file's, then the items.
 class Evaluation {
 public:
-    Evaluation(const MsbuildProject& project, WalkBudget& budget, size_t fileLimit)
+    Evaluation(MsbuildWorkspace& workspace, const MsbuildProject& project, WalkBudget& budget, size_t fileLimit)
         : project_(project), projectDir_(removeFileSpec(project.path)), joiner_(projectDir_), walker_(budget),
-          fileLimit_(fileLimit)
+          fileLimit_(fileLimit), items_(workspace.lists().items), named_(workspace.lists().named)
     {
+        items_.clear();
         std::string fileName = findFileName(project.path);
         std::string name = fileName.substr(0, fileName.rfind('.'));
         properties_.set("MSBuildProjectDirectory", projectDir_);
@@ -200,7 +220,8 @@ private:
                 out.references.push_back(pathOf(item, path));
             } else if (item.folder) {
                 if (item.folder != lastFolder) {
-                    slot = &slots.emplace(item.folder, FileList::NEW_DIRECTORY).first->second;
+                    // Not emplace, which makes a node at every change of folder, then drops it.
+                    slot = &slots.try_emplace(item.folder, FileList::NEW_DIRECTORY).first->second;
                     lastFolder = item.folder;
                 }
                 out.files.appendSplit(*item.folder, item.name, item.length, *slot);
@@ -494,16 +515,12 @@ private:
     size_t filesAdded_ = 0;
     std::vector<std::unique_ptr<ImportedFile>> imports_;
     WatchList watched_;
-    std::vector<Item> items_;
-    std::string paths_;  // the paths of the items without a folder, one after another
+    std::vector<Item>& items_;  // the workspace's
+    std::string paths_;         // the paths of the items without a folder, one after another
     bool folderHasWildcard_ = false;
-    std::vector<std::string_view> itemNames_;         // project_.itemNames
-    struct NamedItem {
-        size_t index;  // the position of its name in project_.itemNames
-        const XmlNode* node;
-    };
-    std::vector<NamedItem> named_;     // the items of the group being collected
-    std::vector<size_t> nameCounts_;  // how many of them have each name
+    std::vector<std::string_view> itemNames_;                  // project_.itemNames
+    std::vector<MsbuildWorkspace::Lists::NamedItem>& named_;  // the workspace's
+    std::vector<size_t> nameCounts_;                           // how many of them have each name
 };
 
 }  // namespace
@@ -517,7 +534,7 @@ bool itemNamesFiles(const char* name)
                         [&](const char* other) { return text == other; });
 }
 
-MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document,
+MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document, MsbuildWorkspace& workspace,
                                const MsbuildProject& project, WalkBudget& budget, size_t fileLimit,
                                MsbuildItems& items)
 {
@@ -526,6 +543,6 @@ MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& 
     const XmlNode* root = document.first_node("Project");
     if (!root)
         return MsbuildRead::notMsbuild;
-    Evaluation(project, budget, fileLimit).run(*root, items);
+    Evaluation(workspace, project, budget, fileLimit).run(*root, items);
     return MsbuildRead::read;
 }

@@ -34,6 +34,7 @@
 #include "solution/watch_list.h"
 #include "solution/xml_workspace.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,24 @@ struct MsbuildItems {
     WatchList watched;                    // the folders walked and the files imported
 };
 
+// What reading project files keeps from one file to the next during a load: the evaluation's
+// lists of items. Made afresh for every file, a project of a thousand items takes new blocks for
+// them each time, whose pages Wine's heap maps and faults in again (as it would the parser's
+// document: xml_workspace.h).
+class MsbuildWorkspace {
+public:
+    MsbuildWorkspace();
+    ~MsbuildWorkspace();
+    MsbuildWorkspace(const MsbuildWorkspace&) = delete;
+    MsbuildWorkspace& operator=(const MsbuildWorkspace&) = delete;
+
+    struct Lists;  // the reader's own
+    Lists& lists() { return *lists_; }
+
+private:
+    std::unique_ptr<Lists> lists_;
+};
+
 enum class MsbuildRead {
     notXml,      // empty, nested too deeply, or no XML the parser accepts
     notMsbuild,  // XML without a top-level Project element
@@ -69,8 +88,9 @@ bool itemNamesFiles(const char* name);
 
 // Reads the project file's text (NUL-terminated as readWholeFile gives it; parsed in place into
 // document, an empty one: XmlWorkspace::freshDocument) into items, no more than fileLimit files. Imported files are
-// read, and folders listed, through file_system.h; walks are charged to budget.
-MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document,
+// read, and folders listed, through file_system.h; walks are charged to budget. The lists of the
+// workspace are the reading's until it returns.
+MsbuildRead readMsbuildProject(std::string& text, rapidxml::xml_document<char>& document, MsbuildWorkspace& workspace,
                                const MsbuildProject& project, WalkBudget& budget, size_t fileLimit,
                                MsbuildItems& items);
 

@@ -11,6 +11,11 @@ std::string inBuffer(const std::string& path)
     return std::string(path.c_str(), strnlen(path.c_str(), PATH_BUFFER_SIZE - 1));
 }
 
+bool isRelative(const char* path)
+{
+    return !(path[0] == '\\' || (path[0] && path[1] == ':'));
+}
+
 bool isUnc(const char* path)
 {
     return path[0] == '\\' && path[1] == '\\';
@@ -39,7 +44,7 @@ bool isUncServerShare(const char* path)
 // The buffer is zero-filled and twice the longest input: the shell's steps read one character
 // beyond the path's end after a ".." at the very start of a relative path, and so does this,
 // reading the end again.
-std::string canonicalize(const std::string& path)
+std::string canonicalize(std::string_view path)
 {
     if (path.empty())
         return "\\";
@@ -133,7 +138,8 @@ std::string removeFileSpec(const std::string& path)
 
 std::string appendPath(const std::string& dir, const std::string& more)
 {
-    std::string base = inBuffer(dir);
+    // Composed on the stack: the model's loader asks this for every folder its items name.
+    std::string_view base(dir.c_str(), strnlen(dir.c_str(), PATH_BUFFER_SIZE - 1));
     const char* file = more.c_str();
     if (!isUnc(file)) {
         while (*file == '\\')
@@ -146,13 +152,17 @@ std::string appendPath(const std::string& dir, const std::string& more)
     if (*file == '\0')
         return canonicalize(base);
     // After the leading backslashes went, a file that is not relative is a drive or UNC path.
-    if (base.empty() || !isRelativePath(file))
-        return canonicalize(file);
+    if (base.empty() || !isRelative(file))
+        return canonicalize(std::string_view(file, fileLength));
+    char joined[PATH_BUFFER_SIZE + 1];
+    size_t length = base.size();
+    memcpy(joined, base.data(), length);
     if (base.back() != '\\')
-        base += '\\';
-    if (base.size() + fileLength >= PATH_BUFFER_SIZE)
+        joined[length++] = '\\';
+    if (length + fileLength >= PATH_BUFFER_SIZE)
         return "";
-    return canonicalize(base + file);
+    memcpy(joined + length, file, fileLength);
+    return canonicalize(std::string_view(joined, length + fileLength));
 }
 
 std::string renameExtension(const std::string& path, const std::string& extension)
@@ -192,6 +202,5 @@ std::string findExtension(const std::string& path)
 
 bool isRelativePath(const std::string& path)
 {
-    const char* text = path.c_str();
-    return !(text[0] == '\\' || (text[0] && text[1] == ':'));
+    return isRelative(path.c_str());
 }

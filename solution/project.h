@@ -15,6 +15,7 @@
 #include "solution/file_list.h"
 #include "solution/folder_walker.h"
 #include "solution/model_cuts.h"
+#include "solution/msbuild_project.h"
 #include "solution/watch_list.h"
 #include "solution/xml_workspace.h"
 
@@ -92,6 +93,8 @@ struct LoadContext {
     CutTable cuts;
     // The parser's document and the text buffer, reused by each project file read.
     XmlWorkspace xml;
+    // The lists of items, reused by each MSBuild project file read.
+    MsbuildWorkspace msbuild;
 };
 
 class Project {

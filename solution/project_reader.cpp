@@ -160,8 +160,8 @@ bool collectMsbuild(std::string& text, const std::string& path, const ProjectKin
     project.literalValues = kind.format == Format::msbuild;
     project.sharedImports = kind.sharedImports;
     MsbuildItems items;
-    MsbuildRead read = readMsbuildProject(text, context.xml.freshDocument(), project, context.walkBudget,
-                                          context.budget.filesLeft, items);
+    MsbuildRead read = readMsbuildProject(text, context.xml.freshDocument(), context.msbuild, project,
+                                          context.walkBudget, context.budget.filesLeft, items);
     if (read == MsbuildRead::notXml || (read == MsbuildRead::notMsbuild && kind.format == Format::anyMsbuild))
         return false;
     collector.addAll(items);
