@@ -79,15 +79,20 @@ void FileList::append(const std::string& path)
 
 void FileList::appendSplit(const std::string& directory, const char* rest, size_t restLength, int32_t& slot)
 {
-    if (isPlainRest(rest, restLength)) {
-        if (slot == NEW_DIRECTORY)
-            slot = splitSlot(directory);
-        if (slot >= 0) {
-            push(static_cast<uint32_t>(slot), rest, restLength);
-            return;
-        }
-    }
-    append(joined(directory, rest, restLength));
+    if (isPlainRest(rest, restLength))
+        appendPlain(directory, rest, restLength, slot);
+    else
+        append(joined(directory, rest, restLength));
+}
+
+void FileList::appendPlain(const std::string& directory, const char* rest, size_t restLength, int32_t& slot)
+{
+    if (slot == NEW_DIRECTORY)
+        slot = splitSlot(directory);
+    if (slot >= 0)
+        push(static_cast<uint32_t>(slot), rest, restLength);
+    else
+        append(joined(directory, rest, restLength));
 }
 
 bool FileList::appendLowerCased(uint32_t directory, const char* rest, size_t length)

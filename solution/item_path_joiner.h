@@ -24,9 +24,10 @@ public:
     const std::string& join(const std::string& value);
 
     // The same join in two parts, without composing it: true when it is *folder, a backslash and
-    // the value's own last segment, which starts at nameStart in value. The folder is not empty,
-    // ends in no backslash, and is the joiner's own, valid as long as the joiner. False when the
-    // join is anything else (join it then).
+    // the value's own last segment, which starts at nameStart in value and is a plain name (some
+    // bytes, none of them a backslash, a colon or above 127). The folder is not empty, ends in no
+    // backslash, and is the joiner's own, valid as long as the joiner. False when the join is
+    // anything else (join it then).
     bool joinSplit(std::string_view value, const std::string*& folder, size_t& nameStart);
 
 private:

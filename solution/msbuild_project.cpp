@@ -140,7 +140,7 @@ struct MsbuildWorkspace::Lists {
     // two apart. The others' paths lie one after another in the evaluation's block of paths.
     struct Item {
         std::string_view type;      // the element's name, or a default item's
-        const std::string* folder;  // the folder of the name (ItemPathJoiner::joinSplit); null: a path
+        const std::string* folder;  // the folder of the name (ItemPathJoiner::joinSplit: a plain one); null: a path
         const char* name;           // with a folder: the name, in the project file's parsed text
         size_t pathStart;           // without: where the path starts in the block
         size_t length;              // of the name or the path
@@ -224,7 +224,7 @@ private:
                     slot = &slots.try_emplace(item.folder, FileList::NEW_DIRECTORY).first->second;
                     lastFolder = item.folder;
                 }
-                out.files.appendSplit(*item.folder, item.name, item.length, *slot);
+                out.files.appendPlain(*item.folder, item.name, item.length, *slot);
             } else if (item.length > 0) {
                 out.files.append(pathOf(item, path));
             }

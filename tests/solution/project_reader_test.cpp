@@ -95,6 +95,14 @@ TEST_F(ProjectReaderTest, DeepOrMalformedXmlLeavesTheProjectEmptyWithoutCrashing
     EXPECT_FALSE(loadProject("deep.vcproj", filters(MAX_XML_DEPTH - 1) + "</VisualStudioProject>"));
     EXPECT_FALSE(loadProject("hostile.vcproj", filters(500000)));
     EXPECT_FALSE(loadProject("unclosed.vcxproj", "<Project><ItemGroup><None Include=\"a\"/></ItemGroup>"));
+    // Start tags that end in a space or a quote, and no end tag, nest as deep as any.
+    std::string spaced, quoted;
+    for (size_t i = 0; i < 500000; ++i) {
+        spaced += "<a >";
+        quoted += "<a b=\"/\">";
+    }
+    EXPECT_FALSE(loadProject("spaced.vcxproj", spaced));
+    EXPECT_FALSE(loadProject("quoted.vcxproj", quoted));
 
     // The scan that runs before the parser never counts fewer levels than the parser opens.
     EXPECT_FALSE(xmlDepthWithin("<a><b x=\"</a>\"><c></c></b></a>", 2));  // quotes hide markup
