@@ -67,8 +67,10 @@ int32_t ListView::selectionMark() const
     return static_cast<int32_t>(SendMessageA(hwnd(), LVM_GETSELECTIONMARK, 0, 0));
 }
 
-ListView::Batch::Batch(ListView& list) : list_(list)
+ListView::Batch::Batch(ListView& list) : list_(list), active_(IsWindowVisible(list.hwnd()) != FALSE)
 {
+    if (!active_)
+        return;
     SendMessageA(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
     // Also the default handling, which leaves the window undrawable until it ends: Wine's list
     // view keeps it to itself, and then draws its scroll bars on every change of their range.
@@ -77,6 +79,8 @@ ListView::Batch::Batch(ListView& list) : list_(list)
 
 ListView::Batch::~Batch()
 {
+    if (!active_)
+        return;
     SendMessageA(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
     // A row brought into view meanwhile was scrolled to within the scroll range of the old row
     // count: bring it into view again now that the range is the new one.

@@ -31,7 +31,9 @@ public:
     // While a Batch lives the list paints nothing and leaves its scroll bars alone; when it ends
     // it brings them up to date, scrolls the row at the selection mark into view and is painted
     // once. On Windows this spares only intermediate paints; under Wine it also spares the list
-    // view's immediate redraws of its scroll bar, twice at each change of the row count.
+    // view's immediate redraws of its scroll bar, twice at each change of the row count. A list
+    // that is not visible (its window is about to be shown) paints nothing anyway: there a Batch
+    // does nothing, where under Wine it would have the list laid out and painted twice over.
     class Batch {
     public:
         explicit Batch(ListView& list);
@@ -41,6 +43,7 @@ public:
 
     private:
         ListView& list_;
+        bool active_;
     };
 
     // Asked for the text of each cell, which is copied into the list's own buffer at once: it need

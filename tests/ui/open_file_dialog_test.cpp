@@ -13,8 +13,9 @@ namespace {
 
 class OpenFileDialogTest : public testing::Test {
 protected:
-    // Shows a new dialog over a solution whose one project lists names (each in D:\src\).
-    void show(const std::vector<std::string>& names)
+    // Shows a new dialog over a solution whose one project lists names (each in D:\src\), with the
+    // row restored from the last run.
+    void show(const std::vector<std::string>& names, int32_t initialRow = -1)
     {
         dialog.reset();
         solution.projects.clear();
@@ -23,6 +24,7 @@ protected:
             solution.projects[0]->files.append("D:\\src\\" + name);
         dialog = std::make_unique<OpenFileDialog>(nullptr);
         dialog->index.build(solution);
+        dialog->initialRow = initialRow;
         ShowWindow(dialog->hwnd(), SW_SHOW);
     }
 
@@ -92,6 +94,20 @@ TEST_F(OpenFileDialogTest, ProposedRowIsInViewWhenTheListGrowsUnderIt)
     LRESULT top = SendMessageA(list, LVM_GETTOPINDEX, 0, 0);
     EXPECT_GE(300, top);
     EXPECT_LT(300, top + SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+}
+
+TEST_F(OpenFileDialogTest, RestoredRowFarDownIsSelectedAndInViewAsTheWindowShows)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i)
+        names.push_back(std::to_string(1000 + i) + ".h");
+    show(names, 250);
+    HWND list = dialog->listView->hwnd();
+    EXPECT_EQ(250, dialog->listView->selectionMark());
+    EXPECT_EQ(LVIS_SELECTED, SendMessageA(list, LVM_GETITEMSTATE, 250, LVIS_SELECTED));
+    LRESULT top = SendMessageA(list, LVM_GETTOPINDEX, 0, 0);
+    EXPECT_GE(250, top);
+    EXPECT_LT(250, top + SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
 }
 
 // left, top, right, bottom in the parent's client coordinates; the visible style.
