@@ -95,12 +95,14 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-double medianRepaint(HWND list)
+// The median of nine repaints of the list, nothing changed: with flags RDW_FRAME | RDW_ERASE, its
+// scroll bars and edge too; without, its rows alone.
+double medianRepaint(HWND list, UINT flags = RDW_FRAME | RDW_ERASE)
 {
     std::vector<double> repaints;
     for (int run = 0; run < 9; ++run) {
         Stopwatch watch;
-        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | flags);
         repaints.push_back(watch.milliseconds());
     }
     return median(repaints);
@@ -123,6 +125,8 @@ void measureBareWindow(int rows, const std::vector<int>& keyRows)
     figure("bare_key_max_ms", *std::max_element(keys.begin(), keys.end()));
     figure("bare_key_median_ms", median(keys));
     figure("bare_list_repaint_ms", medianRepaint(bare.list()));
+    // The least a key that changes which rows show can cost: those rows painted again.
+    figure("bare_rows_repaint_ms", medianRepaint(bare.list(), 0));
 }
 
 // Every key of TYPED, each Backspace back to an empty box, and a one-letter text and its

@@ -125,6 +125,8 @@ def measure(files, table, goals):
               first("key_median_outside_filter_ms"), "ms")
     table.add("%s: one repaint of the list alone, nothing changed (median of 9)" % label, first("list_repaint_ms"), "ms",
               "", first("bare_list_repaint_ms"), BARE)
+    table.add("%s: the bare window's rows alone repainted: the least a key that changes them costs" % label,
+              first("bare_rows_repaint_ms"), "ms")
     table.add("%s: filter pass alone (slowest query)" % label, first("filter_pass_max_ms"), "ms", goals["filter"], grep,
               "grep -F -i -c")
     table.add("%s: filter pass alone (slowest query)" % label, first("filter_pass_max_ms"), "ms", goals["fzf"], fzf,
