@@ -47,11 +47,27 @@ bool isHighByte(char c)
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
+// What a file's directory tells of where its name may start.
+enum class DirectoryEnd : uint8_t {
+    none,        // no directory: the rest is the whole path
+    plain,       // a backslash before the rest separates
+    doubleByte,  // one of its last two bytes may lead a double-byte character, the backslash its trail
+};
+
+DirectoryEnd directoryEnd(const std::string& directory)
+{
+    if (directory.empty())
+        return DirectoryEnd::none;
+    bool plain = !isHighByte(directory.back()) && (directory.size() < 2 || !isHighByte(directory[directory.size() - 2]));
+    return plain ? DirectoryEnd::plain : DirectoryEnd::doubleByte;
+}
+
 // Where the shell's PathFindFileNameA puts the file-name part of the file's path when that lies
 // in its rest: after the last separator ("\", "/" or ":") that is followed by neither a slash nor
 // the end. Null when it lies further back, and when a byte above 127 could be the lead byte of a
-// double-byte character, whose trail byte the shell never takes for a separator.
-const char* nameInRest(const FileList& list, size_t file)
+// double-byte character, whose trail byte the shell never takes for a separator. end is what the
+// file's directory tells, found once per directory rather than once per file.
+const char* nameInRest(const FileList& list, size_t file, DirectoryEnd end)
 {
     const char* rest = list.rest(file);
     size_t length = list.restLength(file);
@@ -66,12 +82,10 @@ const char* nameInRest(const FileList& list, size_t file)
     }
     if (name)
         return name;
-    const std::string& directory = list.directoryOf(file);
-    if (directory.empty())
-        return rest;  // the rest is the whole path
+    if (end == DirectoryEnd::none)
+        return rest;
     // A backslash stands before the rest: the joining one, or the directory's own last byte.
-    bool plainEnd = !isHighByte(directory.back()) && (directory.size() < 2 || !isHighByte(directory[directory.size() - 2]));
-    return length > 0 && !isSlash(rest[0]) && plainEnd ? rest : nullptr;
+    return length > 0 && !isSlash(rest[0]) && end == DirectoryEnd::plain ? rest : nullptr;
 }
 
 }  // namespace
@@ -188,15 +202,19 @@ void FileIndex::stageNames(uint32_t total, StagedNames& staged) const
     std::unordered_map<std::string_view, uint32_t> numbers;
     // Per list, in the order of lists_: the number of each directory of its table.
     std::vector<std::vector<uint32_t>> directoryNumbers;
+    std::vector<DirectoryEnd> ends;  // of each directory of the list at hand
     std::vector<size_t> bytes(BUCKETS);
     uint32_t walk = 0;
     for (const ListStart& start : lists_) {
         const FileList& list = *start.list;
         std::vector<uint32_t>& numberOf = directoryNumbers.emplace_back();
-        for (const std::string& directory : list.directories())
+        ends.clear();
+        for (const std::string& directory : list.directories()) {
             numberOf.push_back(numbers.emplace(directory, static_cast<uint32_t>(numbers.size())).first->second);
+            ends.push_back(directoryEnd(directory));
+        }
         for (size_t file = 0; file < list.size(); ++file, ++walk) {
-            const char* name = nameInRest(list, file);
+            const char* name = nameInRest(list, file, ends[list.directoryIndex(file)]);
             uint32_t length;
             if (name) {
                 length = static_cast<uint32_t>(list.rest(file) + list.restLength(file) - name);
