@@ -35,7 +35,7 @@ bool isPlainName(const char* name, size_t length)
         return false;
     for (size_t i = 0; i < length; ++i) {
         unsigned char kind = NAME_BYTES[static_cast<unsigned char>(name[i])];
-        if (kind == NEVER || (kind == DOT && name[i + 1] == '.'))
+        if (kind != PLAIN && (kind == NEVER || name[i + 1] == '.'))  // one test for most bytes
             return false;
     }
     return true;

@@ -82,8 +82,9 @@ bool isPlainPath(const char* text, size_t length)
     for (; i + 4 <= length; i += 4) {
         uint32_t word;
         memcpy(&word, text + i, 4);
-        if (((word & 0x80808080u) | zeroBytes(word) | bytesEqualTo(word, '*') | bytesEqualTo(word, '?') |
-             bytesEqualTo(word, '$') | bytesEqualTo(word, '/')) != 0)
+        if (((word & 0x80808080u) | anyZeroByte(word) | anyZeroByte(word ^ '*' * EACH_BYTE) |
+             anyZeroByte(word ^ '?' * EACH_BYTE) | anyZeroByte(word ^ '$' * EACH_BYTE) |
+             anyZeroByte(word ^ '/' * EACH_BYTE)) != 0)
             return false;
     }
     for (; i < length; ++i) {

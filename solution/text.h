@@ -25,6 +25,13 @@ inline uint32_t zeroBytes(uint32_t word)
     return ~(((word & 0x7F7F7F7Fu) + 0x7F7F7F7Fu) | word) & 0x80808080u;
 }
 
+// Nonzero when some byte of word is zero; cheaper than zeroBytes where only whether matters (the
+// borrow out of a zero byte may mark the byte above it too).
+inline uint32_t anyZeroByte(uint32_t word)
+{
+    return (word - EACH_BYTE) & ~word & 0x80808080u;
+}
+
 // The top bit of every byte of word that is c, and of no other byte.
 inline uint32_t bytesEqualTo(uint32_t word, char c)
 {

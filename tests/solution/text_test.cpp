@@ -56,4 +56,25 @@ TEST(TextTest, WordAtATimeAgreesWithByteAtATime)
     }
 }
 
+// The cheap test must tell a word with a zero byte from one without, whatever its neighbours: a
+// borrow out of a zero byte, or a byte of 1 or above 127 beside it.
+TEST(TextTest, AnyZeroByteTellsWhetherAWordHoldsAZero)
+{
+    const unsigned char neighbours[] = {0x00, 0x01, 0x02, 0x7F, 0x80, 0x81, 0xFF, 'a'};
+    for (int place = 0; place < 4; ++place) {
+        for (int value = 0; value < 256; ++value) {
+            for (unsigned char next : neighbours) {
+                for (unsigned char rest : neighbours) {
+                    unsigned char bytes[4] = {rest, rest, rest, rest};
+                    bytes[place] = static_cast<unsigned char>(value);
+                    bytes[(place + 1) % 4] = next;
+                    uint32_t word = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+                    bool zero = value == 0 || next == 0 || rest == 0;
+                    ASSERT_EQ(zero, anyZeroByte(word) != 0) << std::hex << word;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
