@@ -24,7 +24,7 @@ HFONT messageFont()
 void setCaption(HWND window, int rows)
 {
     char caption[128];
-    snprintf(caption, sizeof caption, "Open file in solution - %d files - bare", rows);
+    snprintf(caption, sizeof caption, "Bare window - %d files - mesh_Scene123.cpp", rows);
     SetWindowTextA(window, caption);
 }
 
