@@ -9,6 +9,8 @@
 #include "solution/wildcard.h"
 #include "solution/xml_depth.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -73,12 +75,37 @@ bool matchesAny(const std::vector<PathPattern>& patterns, std::string_view path)
     return std::any_of(patterns.begin(), patterns.end(), [&](const PathPattern& p) { return p.matches(components); });
 }
 
+// isPlainPath's test of the sixteen-byte blocks from the start, with SSE2; sets end past them.
+__attribute__((target("sse2"))) bool plainPathBlocks(const char* text, size_t length, size_t& end)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i star = _mm_set1_epi8('*');
+    const __m128i question = _mm_set1_epi8('?');
+    const __m128i dollar = _mm_set1_epi8('$');
+    const __m128i slash = _mm_set1_epi8('/');
+    size_t i = 0;
+    for (; i + 16 <= length; i += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, zero), _mm_cmpeq_epi8(bytes, star)),
+                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, question), _mm_cmpeq_epi8(bytes, dollar)));
+        // A byte above 127 has its top bit set as it stands.
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(other, _mm_cmpeq_epi8(bytes, slash)), bytes)) != 0)
+            return false;
+    }
+    end = i;
+    return true;
+}
+
 // Whether the length bytes of an item's value are one path as written, with backslashes: ASCII,
-// without a NUL (a character reference can make one), a wildcard, "$" or "/". Four bytes at a
-// time, and no call of the runtime: asked of every item.
+// without a NUL (a character reference can make one), a wildcard, "$" or "/". Sixteen bytes at a
+// time where the processor has SSE2, then four at a time, and no call of the runtime: asked of
+// every item.
 bool isPlainPath(const char* text, size_t length)
 {
+    static const bool sse2 = __builtin_cpu_supports("sse2");
     size_t i = 0;
+    if (sse2 && !plainPathBlocks(text, length, i))
+        return false;
     for (; i + 4 <= length; i += 4) {
         uint32_t word;
         memcpy(&word, text + i, 4);

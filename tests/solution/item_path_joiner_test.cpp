@@ -9,14 +9,14 @@
 namespace {
 
 // Values of every shape the shell's join treats apart (whole, or as a folder and a name): "." and ".." segments, trailing dots and
-// spaces, full and root-relative paths, high bytes, lengths near the limit. (Not a segment that
-// merely begins with "..", nor a drive in mid-path: Wine's join of those is garbage, different at
-// every call.)
+// spaces, full and root-relative paths, high bytes (past a name's first sixteen bytes too), lengths
+// near the limit. (Not a segment that merely begins with "..", nor a drive in mid-path: Wine's join
+// of those is garbage, different at every call.)
 TEST(ItemPathJoinerTest, JoinsAsTheShellDoes)
 {
     std::mt19937 random(17);
     const std::string pieces[] = {"src", "..", ".", "a b", "x.", "y ", "", "\xC9t\xE9", "Name.cpp", ".git",
-                                  std::string(60, 'L')};
+                                  std::string(60, 'L'), "A_name_of_twenty_bytes.cpp", "Sixteen_bytes_ab\xC9.h"};
     const char* const starts[] = {"", "\\", "D:\\"};
     const std::string folders[] = {"C:\\s\\app", "C:\\", "C:\\" + std::string(150, 'f')};
     for (const std::string& folder : folders) {

@@ -143,6 +143,24 @@ TEST_F(MsbuildProjectTest, PlainItemsMeetExcludesRemovesAndCharacterReferences)
                           "</ItemGroup></Project>"));
 }
 
+// The plain-path test goes over a value in blocks of sixteen bytes, then four, then one: a slash, a
+// property or a high byte at any of those places still sends the value the long way.
+TEST_F(MsbuildProjectTest, LongValuesAreReadAlikeWhereverTheirOddByteIs)
+{
+    std::string odd = "<Project><PropertyGroup><Sub>s\\</Sub></PropertyGroup><ItemGroup>";
+    std::string plain = odd;
+    for (size_t at = 0; at < 40; ++at) {
+        std::string head = "src\\" + std::string(at, 'n');
+        odd += "<ClCompile Include=\"" + head + "/a.cpp\"/><ClCompile Include=\"" + head + "$(Sub)b.cpp\"/>";
+        odd += "<ClCompile Include=\"" + head + "\xC9.h\"/>";
+        plain += "<ClCompile Include=\"" + head + "\\a.cpp\"/><ClCompile Include=\"" + head + "s\\b.cpp\"/>";
+        plain += "<ClCompile Include=\"" + head + "\xC9.h\"/>";
+    }
+    Lines expected = loadProject("plain.vcxproj", plain + "</ItemGroup></Project>");
+    EXPECT_EQ(120u, expected.size());
+    EXPECT_EQ(expected, loadProject("odd.vcxproj", odd + "</ItemGroup></Project>"));
+}
+
 TEST_F(MsbuildProjectTest, PathPropertiesExpandAndItemsWithUnknownOnesAreLeftOut)
 {
     dir.write("lib\\shared.cpp");
