@@ -1,6 +1,7 @@
 #include "solution/item_path_joiner.h"
 
 #include "solution/path.h"
+#include "solution/text.h"
 
 #include <emmintrin.h>
 
@@ -56,9 +57,8 @@ bool isPlainName(const char* name, size_t length)
     // The shell also takes a segment that merely begins with ".." for a step up.
     if (length == 0 || name[0] == '.' || name[length - 1] == '.' || name[length - 1] == ' ')
         return false;
-    static const bool sse2 = __builtin_cpu_supports("sse2");
     size_t i = 0;
-    if (sse2 && !plainNameBlocks(name, length, i))
+    if (hasSse2() && !plainNameBlocks(name, length, i))
         return false;
     for (; i < length; ++i) {
         unsigned char kind = NAME_BYTES[static_cast<unsigned char>(name[i])];

@@ -102,9 +102,8 @@ __attribute__((target("sse2"))) bool plainPathBlocks(const char* text, size_t le
 // every item.
 bool isPlainPath(const char* text, size_t length)
 {
-    static const bool sse2 = __builtin_cpu_supports("sse2");
     size_t i = 0;
-    if (sse2 && !plainPathBlocks(text, length, i))
+    if (hasSse2() && !plainPathBlocks(text, length, i))
         return false;
     for (; i + 4 <= length; i += 4) {
         uint32_t word;

@@ -15,6 +15,14 @@ inline unsigned char foldCase(unsigned char byte)
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
+// Whether the processor runs SSE2 instructions. Every processor of the last twenty years does, but a
+// 32-bit program asks before it uses them; the processor is asked once.
+inline bool hasSse2()
+{
+    static const bool has = __builtin_cpu_supports("sse2");
+    return has;
+}
+
 // A byte value in each of the four bytes of a word: c * EACH_BYTE.
 constexpr uint32_t EACH_BYTE = 0x01010101u;
 

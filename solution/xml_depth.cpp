@@ -194,10 +194,8 @@ __attribute__((target("sse2"))) size_t startTagEndsInBlocks(const char* text, si
 // elements ("/>") and pass with this count, a fraction of the scan's cost.
 bool startTagEndsAbove(const std::string& text, size_t limit)
 {
-    // Every processor of the last twenty years has SSE2; the program asks before it uses it.
-    static const bool sse2 = __builtin_cpu_supports("sse2");
     size_t end;
-    size_t count = sse2 ? startTagEndsInBlocks(text.data(), text.size(), end)
+    size_t count = hasSse2() ? startTagEndsInBlocks(text.data(), text.size(), end)
                         : startTagEndsInWords(text.data(), text.size(), end);
     return count + startTagEndsIn(text.data(), end, text.size()) > limit;
 }

@@ -1,6 +1,8 @@
 #include "ui/wide_search.h"
 
+#include "solution/text.h"
+
 bool hasWideSearch()
 {
-    return __builtin_cpu_supports("sse2");
+    return hasSse2();
 }
