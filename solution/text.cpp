@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <emmintrin.h>
+
 namespace {
 
 char lowerCaseByte(char c)
@@ -34,6 +36,31 @@ bool holdsZeroOrEither(uint32_t word, uint32_t firsts, uint32_t seconds)
     return (~(allNonZero | word) & TOP_BITS) != 0;
 }
 
+// copyBytes' sixteen-byte blocks from the start, with SSE2; returns how many bytes they took.
+__attribute__((target("sse2"))) size_t copyBlocks(char* to, const char* from, size_t length)
+{
+    size_t i = 0;
+    for (; i + 16 <= length; i += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+    return i;
+}
+
+// lowerCaseCopy's sixteen-byte blocks from the start, with SSE2; returns how many bytes they took.
+__attribute__((target("sse2"))) size_t lowerCaseBlocks(char* to, const char* from, size_t length)
+{
+    // Bytes compare as signed values here: those above 127 are negative, below "A".
+    const __m128i beforeA = _mm_set1_epi8('A' - 1);
+    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    size_t i = 0;
+    for (; i + 16 <= length; i += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, beforeA), _mm_cmplt_epi8(bytes, afterZ));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
+    }
+    return i;
+}
+
 }  // namespace
 
 std::string lowerCase(std::string text)
@@ -49,7 +76,7 @@ void lowerCaseInPlace(std::string& text)
 
 void copyBytes(char* to, const char* from, size_t length)
 {
-    size_t i = 0;
+    size_t i = length >= 16 && hasSse2() ? copyBlocks(to, from, length) : 0;
     for (; i + 4 <= length; i += 4)
         memcpy(to + i, from + i, 4);
     for (; i < length; ++i)
@@ -58,7 +85,7 @@ void copyBytes(char* to, const char* from, size_t length)
 
 void lowerCaseCopy(char* to, const char* from, size_t length)
 {
-    size_t i = 0;
+    size_t i = length >= 16 && hasSse2() ? lowerCaseBlocks(to, from, length) : 0;
     for (; i + 4 <= length; i += 4) {
         uint32_t word;
         memcpy(&word, from + i, 4);

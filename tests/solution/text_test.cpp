@@ -11,12 +11,13 @@ char lowered(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Every byte value at every place of texts of every length up to a few words: the four-at-a-time
-// loops and their byte-wise tails must agree with one byte at a time, whatever the neighbours
-// (bytes above 127, "@" and "[" beside "A" and "Z", a NUL anywhere).
+// Every byte value at every place of texts of every length up to two blocks and a few words: the
+// sixteen- and four-at-a-time loops and their byte-wise tails must agree with one byte at a time,
+// whatever the neighbours (bytes above 127, "@" and "[" beside "A" and "Z", a NUL anywhere).
 TEST(TextTest, WordAtATimeAgreesWithByteAtATime)
 {
-    for (size_t length = 0; length <= 11; ++length) {
+    const size_t lengths[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16, 17, 20, 31, 32, 33, 35};
+    for (size_t length : lengths) {
         for (size_t place = 0; place < length; ++place) {
             for (int value = 0; value < 256; ++value) {
                 std::string text(length, 'Q');
@@ -31,6 +32,10 @@ TEST(TextTest, WordAtATimeAgreesWithByteAtATime)
                 std::string copy(length, '\0');
                 lowerCaseCopy(&copy[0], text.data(), length);
                 EXPECT_EQ(expected, copy);
+                EXPECT_EQ(expected, lowerCase(text));
+                std::string plainCopy(length, '\0');
+                copyBytes(&plainCopy[0], text.data(), length);
+                EXPECT_EQ(text, plainCopy);
 
                 size_t nul = text.find('\0');
                 std::string cut = text;
