@@ -3,13 +3,14 @@
 // Generates a solution of projects x files-per-project files in a temporary folder and measures,
 // on the program's own code: the first load (every project file parsed, the cache written), the
 // load from the warm cache and one cache write, the index, the window shown, each key typed into
-// its filter box (filter, list and repaint), and the filter pass alone. Then it starts quorlan.exe
-// itself on the warm cache, times it from its entry (its single-instance mutex appears) and from
-// its creation until its window waits for input, shown and painted, reads its peak memory and
-// closes it. Beside them, the floor of the window's figures: the same controls with none of the
-// program's code (bench/bare_window.h), given the same row counts and timed in a process of its own
-// the same way. Prints one line per figure: "name value"; writes the index's names, one per line,
-// for the peers that the script runs on the same names.
+// its filter box (filter, list and repaint), and the filter pass alone; beside the index, a plain
+// sort of its names. Then it starts quorlan.exe itself on the warm cache, times it from its entry
+// (its single-instance mutex appears) and from its creation until its window waits for input,
+// shown and painted, reads its peak memory and closes it. Beside them, the floor of the window's
+// figures: the same controls with none of the program's code (bench/bare_window.h), given the same
+// row counts and timed in a process of its own the same way. Prints one line per figure: "name
+// value"; writes the index's names, one per line, for the peers that the script runs on the same
+// names.
 //
 // Usage: open_file_bench.exe projects files-per-project quorlan.exe names-file [process-only]
 // With process-only, only quorlan.exe is measured, on a cold and then on a warm cache.
@@ -31,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -169,6 +171,26 @@ void measureFilterPass(const OpenFileDialog& dialog)
     figure("filter_pass_max_ms", slowest);
 }
 
+// A yardstick for the index: its own folded names, shuffled, put in order by std::stable_sort with
+// strcmp, the plain way to sort names stably. Only that sort is timed, best of three: no folding,
+// no repeated paths, no block of names. Its names are contiguous, so it is the sort's best case.
+void measureSortPeer(const FileIndex& index)
+{
+    const char* names = index.foldedNames().data();
+    std::vector<const char*> shuffled;
+    for (int32_t position = 0; position < index.size(); ++position)
+        shuffled.push_back(names + index.nameStarts()[static_cast<size_t>(position)]);
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(42));
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        std::vector<const char*> sorted = shuffled;
+        Stopwatch watch;
+        std::stable_sort(sorted.begin(), sorted.end(), [](const char* a, const char* b) { return strcmp(a, b) < 0; });
+        best = std::min(best, watch.milliseconds());
+    }
+    figure("stable_sort_names_ms", best);
+}
+
 void writeNames(const FileIndex& index, const char* path)
 {
     FILE* file = fopen(path, "wb");
@@ -211,6 +233,7 @@ void measureWindow(const std::string& solutionPath, const char* namesPath)
 
     measureKeys(dialog);
     measureFilterPass(dialog);
+    measureSortPeer(dialog.index);
     writeNames(dialog.index, namesPath);
 }
 
