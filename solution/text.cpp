@@ -61,6 +61,52 @@ __attribute__((target("sse2"))) size_t lowerCaseBlocks(char* to, const char* fro
     return i;
 }
 
+// lowerCaseCopyWithout's sixteen-byte blocks from the start, with SSE2: false at the first block
+// that holds a NUL, first or second; else true, and done is how many bytes they took.
+__attribute__((target("sse2"))) bool lowerCaseBlocksWithout(char* to, const char* from, size_t length, char first,
+                                                            char second, size_t& done)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i firsts = _mm_set1_epi8(first);
+    const __m128i seconds = _mm_set1_epi8(second);
+    const __m128i beforeA = _mm_set1_epi8('A' - 1);
+    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    size_t i = 0;
+    for (; i + 16 <= length; i += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(bytes, zero),
+                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, firsts), _mm_cmpeq_epi8(bytes, seconds)));
+        if (_mm_movemask_epi8(stops) != 0)
+            return false;
+        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, beforeA), _mm_cmplt_epi8(bytes, afterZ));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
+    }
+    done = i;
+    return true;
+}
+
+// plainSpan's sixteen-byte blocks from the start, with SSE2: the place of the first byte to stop at
+// in them, else how many bytes they took.
+__attribute__((target("sse2"))) size_t plainBlocks(const char* text, size_t length, char first, char second,
+                                                   char third)
+{
+    const __m128i firsts = _mm_set1_epi8(first);
+    const __m128i seconds = _mm_set1_epi8(second);
+    const __m128i thirds = _mm_set1_epi8(third);
+    size_t i = 0;
+    for (; i + 16 <= length; i += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        __m128i stops = _mm_or_si128(_mm_cmpeq_epi8(bytes, firsts),
+                                     _mm_or_si128(_mm_cmpeq_epi8(bytes, seconds), _mm_cmpeq_epi8(bytes, thirds)));
+        // A byte above 127 has its top bit set as it stands.
+        int mask = _mm_movemask_epi8(_mm_or_si128(stops, bytes));
+        if (mask != 0)
+            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+    return i;
+}
+
 }  // namespace
 
 std::string lowerCase(std::string text)
@@ -76,24 +122,39 @@ void lowerCaseInPlace(std::string& text)
 
 void copyBytes(char* to, const char* from, size_t length)
 {
+    if (length < 4) {
+        for (size_t i = 0; i < length; ++i)
+            to[i] = from[i];
+        return;
+    }
     size_t i = length >= 16 && hasSse2() ? copyBlocks(to, from, length) : 0;
     for (; i + 4 <= length; i += 4)
         memcpy(to + i, from + i, 4);
-    for (; i < length; ++i)
-        to[i] = from[i];
+    // The last four bytes, over bytes done already when the length is no multiple of four: no
+    // byte-wise tail, whose varying length costs a mispredicted branch per text.
+    memcpy(to + length - 4, from + length - 4, 4);
 }
 
 void lowerCaseCopy(char* to, const char* from, size_t length)
 {
+    if (length < 4) {
+        for (size_t i = 0; i < length; ++i)
+            to[i] = lowerCaseByte(from[i]);
+        return;
+    }
     size_t i = length >= 16 && hasSse2() ? lowerCaseBlocks(to, from, length) : 0;
-    for (; i + 4 <= length; i += 4) {
+    if (i == length)
+        return;
+    // The last word is the last four bytes, as in copyBytes; lowering a byte twice changes nothing
+    // where to is from.
+    for (i = std::min(i, length - 4);; i = std::min(i + 4, length - 4)) {
         uint32_t word;
         memcpy(&word, from + i, 4);
         word = lowerCaseWord(word);
         memcpy(to + i, &word, 4);
+        if (i + 4 >= length)
+            return;
     }
-    for (; i < length; ++i)
-        to[i] = lowerCaseByte(from[i]);
 }
 
 bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first, char second)
@@ -107,11 +168,19 @@ bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first,
         }
         return true;
     }
+    size_t i = 0;
+    if (length >= 16 && hasSse2()) {
+        if (!lowerCaseBlocksWithout(to, from, length, first, second, i))
+            return false;
+        if (i == length)
+            return true;
+        i = std::min(i, length - 4);
+    }
     const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
     const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
     // The last word is the last four bytes, over bytes done already when the length is no
     // multiple of four: no byte-wise tail, whose varying length costs a mispredicted branch per text.
-    for (size_t i = 0;; i = std::min(i + 4, length - 4)) {
+    for (;; i = std::min(i + 4, length - 4)) {
         uint32_t word;
         memcpy(&word, from + i, 4);
         if (holdsZeroOrEither(word, firsts, seconds))
@@ -146,8 +215,9 @@ size_t plainSpan(const char* text, size_t length, char first, char second, char 
     const uint32_t firsts = static_cast<unsigned char>(first) * EACH_BYTE;
     const uint32_t seconds = static_cast<unsigned char>(second) * EACH_BYTE;
     const uint32_t thirds = static_cast<unsigned char>(third) * EACH_BYTE;
-    size_t i = 0;
-    // Word by word up to the first word that holds a byte to stop at, then byte by byte in it.
+    // Block by block, then word by word up to the first word that holds a byte to stop at, then
+    // byte by byte in it. Where the blocks found that byte, the loops stop at it at once.
+    size_t i = length >= 16 && hasSse2() ? plainBlocks(text, length, first, second, third) : 0;
     for (; i + 4 <= length; i += 4) {
         uint32_t word;
         memcpy(&word, text + i, 4);

@@ -60,11 +60,12 @@ void copyBytes(char* to, const char* from, size_t length);
 void lowerCaseCopy(char* to, const char* from, size_t length);
 // Whether first or second is among the length bytes of text, looked for four bytes at a time.
 bool containsEitherByte(const char* text, size_t length, char first, char second);
-// How many of the length bytes of text, from its start, are below 128 and none of the three.
+// How many of the length bytes of text, from its start, are below 128 and none of the three; looked
+// at sixteen bytes at a time where the processor has SSE2, then four at a time.
 size_t plainSpan(const char* text, size_t length, char first, char second, char third);
 // lowerCaseCopy of length bytes from from to to (distinct places), false when they hold a NUL,
-// first or second (both below 128): checked in the same pass, four bytes at a time. What was
-// copied is then of no use.
+// first or second (both below 128): checked in the same pass, sixteen bytes at a time where the
+// processor has SSE2, then four at a time. What was copied is then of no use.
 bool lowerCaseCopyWithout(char* to, const char* from, size_t length, char first, char second);
 // Lowers "A" to "Z" in the length bytes of text up to its first NUL, if it holds one; returns how
 // many bytes come before that NUL (length when there is none).
