@@ -45,18 +45,22 @@ __attribute__((target("sse2"))) size_t copyBlocks(char* to, const char* from, si
     return i;
 }
 
+// Sixteen bytes with "A" to "Z" lowered, with SSE2.
+__attribute__((target("sse2"))) __m128i lowerCaseBlock(__m128i bytes)
+{
+    // Bytes compare as signed values here: those above 127 are negative, below "A".
+    __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('A' - 1)),
+                                  _mm_cmplt_epi8(bytes, _mm_set1_epi8('Z' + 1)));
+    return _mm_or_si128(bytes, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+
 // lowerCaseCopy's sixteen-byte blocks from the start, with SSE2; returns how many bytes they took.
 __attribute__((target("sse2"))) size_t lowerCaseBlocks(char* to, const char* from, size_t length)
 {
-    // Bytes compare as signed values here: those above 127 are negative, below "A".
-    const __m128i beforeA = _mm_set1_epi8('A' - 1);
-    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
-    const __m128i caseBit = _mm_set1_epi8(0x20);
     size_t i = 0;
     for (; i + 16 <= length; i += 16) {
         __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
-        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, beforeA), _mm_cmplt_epi8(bytes, afterZ));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), lowerCaseBlock(bytes));
     }
     return i;
 }
@@ -69,9 +73,6 @@ __attribute__((target("sse2"))) bool lowerCaseBlocksWithout(char* to, const char
     const __m128i zero = _mm_setzero_si128();
     const __m128i firsts = _mm_set1_epi8(first);
     const __m128i seconds = _mm_set1_epi8(second);
-    const __m128i beforeA = _mm_set1_epi8('A' - 1);
-    const __m128i afterZ = _mm_set1_epi8('Z' + 1);
-    const __m128i caseBit = _mm_set1_epi8(0x20);
     size_t i = 0;
     for (; i + 16 <= length; i += 16) {
         __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
@@ -79,8 +80,7 @@ __attribute__((target("sse2"))) bool lowerCaseBlocksWithout(char* to, const char
                                      _mm_or_si128(_mm_cmpeq_epi8(bytes, firsts), _mm_cmpeq_epi8(bytes, seconds)));
         if (_mm_movemask_epi8(stops) != 0)
             return false;
-        __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, beforeA), _mm_cmplt_epi8(bytes, afterZ));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_or_si128(bytes, _mm_and_si128(upper, caseBit)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), lowerCaseBlock(bytes));
     }
     done = i;
     return true;
