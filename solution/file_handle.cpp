@@ -37,11 +37,15 @@ std::string readWholeFile(FileHandle& file)
 
 bool readWholeFile(FileHandle& file, std::string& text)
 {
-    text.clear();
     int64_t size = file.size();
-    if (size < 0 || size > MAX_WHOLE_FILE_SIZE)
+    if (size < 0 || size > MAX_WHOLE_FILE_SIZE) {
+        text.clear();
         return false;
+    }
+    // Sized from the text it held, not from empty: a string zero-fills what it grows by, and the
+    // read overwrites every byte but the NUL. Project files after the first cost no fill.
     text.resize(static_cast<size_t>(size) + 1);
+    text[static_cast<size_t>(size)] = '\0';
     if (fread(&text[0], 1, static_cast<size_t>(size), file.get()) != static_cast<size_t>(size)) {
         text.clear();
         return false;
