@@ -58,7 +58,8 @@ DirectoryEnd directoryEnd(const std::string& directory)
 {
     if (directory.empty())
         return DirectoryEnd::none;
-    bool plain = !isHighByte(directory.back()) && (directory.size() < 2 || !isHighByte(directory[directory.size() - 2]));
+    bool plain = !isHighByte(directory.back()) &&
+                 (directory.size() < 2 || !isHighByte(directory[directory.size() - 2]));
     return plain ? DirectoryEnd::plain : DirectoryEnd::doubleByte;
 }
 

@@ -40,8 +40,10 @@ bool holdsZeroOrEither(uint32_t word, uint32_t firsts, uint32_t seconds)
 __attribute__((target("sse2"))) size_t copyBlocks(char* to, const char* from, size_t length)
 {
     size_t i = 0;
-    for (; i + 16 <= length; i += 16)
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+    for (; i + 16 <= length; i += 16) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), bytes);
+    }
     return i;
 }
 

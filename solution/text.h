@@ -40,12 +40,6 @@ inline uint32_t anyZeroByte(uint32_t word)
     return (word - EACH_BYTE) & ~word & 0x80808080u;
 }
 
-// The top bit of every byte of word that is c, and of no other byte.
-inline uint32_t bytesEqualTo(uint32_t word, char c)
-{
-    return zeroBytes(word ^ static_cast<unsigned char>(c) * EACH_BYTE);
-}
-
 // A copy with "A" to "Z" turned into "a" to "z"; every other byte unchanged (tolower in the
 // "C" locale).
 std::string lowerCase(std::string text);
